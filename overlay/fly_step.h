@@ -1,0 +1,7 @@
+// Advances one fly by one tick of the frame clock: walk, pause, re-aim, jitter, turn, bounce, animate.
+// Pure code: builds and is tested without Win32.
+#pragma once
+#include "swarm.h"
+
+// dt is the tick length in seconds, 0 to 0.1 (the caller clamps it).
+void update_fly(Fly* fly, double dt);

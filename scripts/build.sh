@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Configures and builds both trees: build/native (host, sanitizers, unit tests) and
+# build/windows (MinGW cross build: buzzel.exe, buzzel_gui.exe and the Windows-side tests).
+set -euo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/windows -j "$jobs"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DBUZZEL_WINDOWS_BUILD_DIR="$repo/build/windows" >/dev/null
+cmake --build build/native -j "$jobs"
+echo "built: build/windows/overlay/buzzel.exe, build/windows/launcher/buzzel_gui.exe"
