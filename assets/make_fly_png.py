@@ -5,6 +5,7 @@ sub-pixel grid; make_icons.py reuses the same shapes and rasteriser for the laun
 
 Usage: make_fly_png.py [output directory]   (default: the directory of this script)
 """
+import math
 import os
 import struct
 import sys
@@ -22,13 +23,18 @@ LEG_HALF_WIDTH = 1.6
 
 def ellipse(cx, cy, rx, ry, ax=1.0, ay=0.0):
     """An ellipse with radius rx along the direction (ax, ay) and ry across it."""
-    n = (ax * ax + ay * ay) ** 0.5
+    n = math.sqrt(ax * ax + ay * ay)
     return ('ellipse', cx, cy, rx, ry, ax / n, ay / n)
 
 
 def leg(points, r):
     """A leg as round-capped segments of half width r through the given joints."""
     return [('capsule', x0, y0, x1, y1, r) for (x0, y0), (x1, y1) in zip(points, points[1:])]
+
+
+def rounded_square(x0, y0, side, radius):
+    """A square with its corners rounded to circles of the given radius."""
+    return ('roundsq', x0, y0, side, radius)
 
 
 def mirrored(shape):
@@ -78,12 +84,19 @@ def circle_span(cx, cy, r, y):
     d = r * r - (y - cy) * (y - cy)
     if d < 0.0:
         return None
-    h = d ** 0.5
+    h = math.sqrt(d)
     return cx - h, cx + h
 
 
 def shape_span(s, y):
     """The x interval that the (convex) shape covers on the horizontal line at y, or None."""
+    if s[0] == 'roundsq':
+        _, x0, y0, side, radius = s
+        if y < y0 or y > y0 + side:
+            return None
+        dy = max(y0 + radius - y, y - (y0 + side - radius), 0.0)
+        inset = radius - math.sqrt(max(radius * radius - dy * dy, 0.0))
+        return x0 + inset, x0 + side - inset
     if s[0] == 'ellipse':
         _, cx, cy, rx, ry, ax, ay = s
         # Solve ((dx*ax + dy*ay)/rx)^2 + ((dy*ax - dx*ay)/ry)^2 <= 1 for dx.
@@ -95,13 +108,13 @@ def shape_span(s, y):
         d = b * b - 4.0 * a * c
         if d < 0.0:
             return None
-        h = d ** 0.5
+        h = math.sqrt(d)
         return cx + (-b - h) / (2.0 * a), cx + (-b + h) / (2.0 * a)
     _, x0, y0, x1, y1, r = s
     spans = [circle_span(x0, y0, r, y), circle_span(x1, y1, r, y)]
     # The band between the caps: 0 <= t <= 1 along the segment and |distance| <= r across it.
     ex, ey = x1 - x0, y1 - y0
-    length = (ex * ex + ey * ey) ** 0.5
+    length = math.sqrt(ex * ex + ey * ey)
     lo, hi = -1e30, 1e30
     # Along the segment: (x - x0) * ex + (y - y0) * ey in [0, length^2].
     lo, hi = linear_span(ex, (y - y0) * ey, 0.0, length * length, lo, hi)
