@@ -15,10 +15,10 @@ SIZE = 144
 CX = 71.5           # axis of symmetry: the middle of column 71, halfway between columns 8 and 134
 EXTENT = (8, 5, 134, 141)   # first and last black column and row the image must have
 SUBSAMPLES = 8      # sub-pixel samples per axis when the PNG is drawn
-LEG_HALF_WIDTH = 1.6
+LEG_HALF_WIDTH = 1.6  # legs about 3 pixels thick in the PNG, under a pixel once drawn at 36
 
-# Only +, -, *, / and sqrt are used on the shapes, so every run on every IEEE machine draws the same
-# pixels and the committed assets can be checked by regenerating them.
+# Only +, -, *, / and sqrt are used on the shapes, so every IEEE machine draws the same pixels and,
+# with the same zlib, writes the same bytes: the committed assets are checked by regenerating them.
 
 
 def ellipse(cx, cy, rx, ry, ax=1.0, ay=0.0):
@@ -58,9 +58,9 @@ def fly_shapes(leg_half_width=LEG_HALF_WIDTH):
     left += leg([(CX - 15.0, 58.0), (CX - 42.0, 50.0), (CX - 55.0, 66.0), (CX - 61.5, 70.0)], r)
     left += leg([(CX - 13.0, 70.0), (CX - 46.0, 84.0), (CX - 52.0, 120.0), (CX - 54.0, 140.6)], r)
     # Big compound eyes make the head of a fly wider than long.
-    left.append(ellipse(CX - 9.0, 26.0, 10.0, 11.0))
+    left.append(ellipse(CX - 8.0, 27.0, 10.5, 10.0, 3.0, -1.0))
     shapes = left + [mirrored(s) for s in left]
-    shapes.append(ellipse(CX, 28.0, 12.0, 10.0))      # head between the eyes
+    shapes.append(ellipse(CX, 30.0, 13.0, 9.0))      # head between the eyes
     shapes.append(ellipse(CX, 57.0, 18.0, 20.0))      # thorax
     shapes.append(ellipse(CX, 93.0, 16.5, 26.0))      # abdomen
     return shapes
@@ -152,8 +152,8 @@ def coverage(shapes, width, height, sub):
                 if span is None:
                     continue
                 # Sample k sits at x = (k + 0.5) / sub.
-                k0 = max(0, int(-(-(span[0] * sub - 0.5) // 1)))
-                k1 = min(cols - 1, int((span[1] * sub - 0.5) // 1))
+                k0 = max(0, math.ceil(span[0] * sub - 0.5))
+                k1 = min(cols - 1, math.floor(span[1] * sub - 0.5))
                 if k0 <= k1:
                     line[k0:k1 + 1] = b'\x01' * (k1 - k0 + 1)
             for px in range(width):

@@ -17,7 +17,7 @@ DIB_SIZES = (16, 32, 48, 64, 128)
 PNG_SIZE = 256
 SUBSAMPLES = 8
 CORNER = 0.1875     # corner radius as a share of the side: 3 pixels at 16
-FLY_SHARE = 0.84    # the fly's black extent spans this share of the side at most
+FLY_SHARE = 0.80    # the fly's black extent spans this share of the side at most
 MIN_LEG_PIXELS = 0.9  # thinner legs vanish into the black in the small icons
 
 
