@@ -16,10 +16,12 @@ constexpr int MAX_FLY_RENDER_SIZE = 16384;
 // Puts the four settings back to their defaults (start of a run, and tests).
 void reset_settings();
 
-// Reads text as an integer the way the C runtime's _wtoi does.
+// Reads text as an integer the way the C runtime's _wtoi does; beyond 32 bits it saturates
+// at INT_MAX or INT_MIN.
 int read_int(const wchar_t* text);
 
-// Reads text as a real number the way the C runtime's _wtof does, with '.' as decimal point always.
+// Reads text as a real number the way the C runtime's _wtof does, with '.' as decimal point always;
+// beyond the double range it gives +-inf or 0, and it never gives NaN.
 double read_real(const wchar_t* text);
 
 // Updates the settings from an argument list; argv[0] (the program path) is not looked at.

@@ -31,6 +31,7 @@ extern int virtualX, virtualY, windowWidth, windowHeight;
 bool allocate_flies();
 
 // Gives every fly its starting state from the settings, the virtual screen and the random source.
+// On an empty axis of the virtual screen (width or height 0 or less) the flies start at its origin.
 void spawn_flies();
 
 // Releases the array; does nothing when there is none.
