@@ -141,9 +141,9 @@ protected:
         remove_tree(root_);
     }
 
-    // Makes root\name (each backslash-separated part in turn) and puts the launcher there,
-    // with the stand-in as buzzel.exe unless withOverlay is false.
-    std::wstring install(const std::wstring& name, bool withOverlay = true)
+    // Makes root\name (each backslash-separated part in turn) and puts the launcher there, with
+    // overlay (by default the recording stand-in) copied beside it as buzzel.exe, or none.
+    std::wstring install(const std::wstring& name, const char* overlay = LAUNCH_RECORDER_EXE)
     {
         std::wstring folder = root_;
         size_t start = 0;
@@ -156,8 +156,8 @@ protected:
             start = end + 1;
         }
         EXPECT_TRUE(CopyFileW(dos_path(BUZZEL_GUI_EXE).c_str(), (folder + L"\\buzzel_gui.exe").c_str(), FALSE));
-        if (withOverlay) {
-            EXPECT_TRUE(CopyFileW(dos_path(LAUNCH_RECORDER_EXE).c_str(), (folder + L"\\buzzel.exe").c_str(), FALSE));
+        if (overlay) {
+            EXPECT_TRUE(CopyFileW(dos_path(overlay).c_str(), (folder + L"\\buzzel.exe").c_str(), FALSE));
         }
         return folder;
     }
@@ -212,12 +212,47 @@ protected:
         return code;
     }
 
-    // Processes ever started in the job: the launcher and whatever it started.
-    DWORD processes_started()
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job_accounting()
     {
         JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
         QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &accounting, sizeof accounting, nullptr);
-        return accounting.TotalProcesses;
+        return accounting;
+    }
+
+    // Processes ever started in the job: the launcher and whatever it started.
+    DWORD processes_started() { return job_accounting().TotalProcesses; }
+
+    // True once the launcher and everything it started have ended.
+    bool wait_all_ended()
+    {
+        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
+            if (job_accounting().ActiveProcesses == 0)
+                return true;
+            Sleep(50);
+        }
+        return false;
+    }
+
+    // The overlay's start log in the work folder, once it holds a line that contains text.
+    std::string wait_log_line(const char* text)
+    {
+        const std::wstring path = work_ + L"\\buzzel_start.log";
+        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
+            HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                std::string log(65536, '\0');
+                DWORD read = 0;
+                ReadFile(file, log.data(), static_cast<DWORD>(log.size()), &read, nullptr);
+                CloseHandle(file);
+                log.resize(read);
+                const size_t at = log.find(text);
+                if (at != std::string::npos && log.find("\r\n", at) != std::string::npos)
+                    return log;
+            }
+            Sleep(50);
+        }
+        return std::string();
     }
 
     // The stand-in's record: its own path and its command line; empty if it never ran.
@@ -453,7 +488,7 @@ INSTANTIATE_TEST_SUITE_P(Names, LauncherFolderTest, ::testing::Values(L"Program 
 
 TEST_F(LauncherTest, MissingOverlayShowsTheErrorBoxWithTheRealPathThenEnds)
 {
-    const std::wstring folder = install(CYRILLIC_FOLDER, false);
+    const std::wstring folder = install(CYRILLIC_FOLDER, nullptr);
     start(folder);
     click(IDC_LAUNCH);
     HWND box = wait_for_window(L"#32770");
@@ -554,4 +589,40 @@ TEST_F(LauncherTest, HeaderShowsTheEmbeddedFly48HighCentredWithTheText)
     EXPECT_GE(leftmost, layout.imageX + 1);
     EXPECT_LE(leftmost, layout.imageX + 4);
     EXPECT_EQ(darkInGap, 0) << "something drawn between the image and the text";
+}
+
+// The ASCII path of a folder the tests made under the temporary folder.
+static std::string narrow(const std::wstring& path)
+{
+    std::string text;
+    for (wchar_t c : path)
+        text += static_cast<char>(c);
+    return text;
+}
+
+TEST_F(LauncherTest, RealOverlayReceivesTheStartingSettings)
+{
+    const std::wstring folder = install(L"Program Files\\Buzzel", BUZZEL_EXE);
+    start(folder);
+    click(IDC_LAUNCH);
+    EXPECT_EQ(wait_exit(), 0u);
+    const std::string log = wait_log_line("START cmd=");
+    ASSERT_FALSE(log.empty()) << "the overlay wrote no start log in the launcher's current directory";
+    const std::string commandLine = "\"" + narrow(folder) + "\\buzzel.exe\"  -n 1 -t 15 -s 36\r\n";
+    EXPECT_NE(log.find(" - START (winapi) cmd=" + commandLine), std::string::npos) << log;
+    EXPECT_NE(log.find(" - START cmd=" + commandLine), std::string::npos) << log;
+}
+
+TEST_F(LauncherTest, RealOverlayRunsForTheChosenTimeAndEnds)
+{
+    const std::wstring folder = install(L"app", BUZZEL_EXE);
+    start(folder);
+    set_sliders({3, 1, 10, 50});
+    click(IDC_LAUNCH);
+    EXPECT_EQ(wait_exit(), 0u);
+    ASSERT_TRUE(wait_all_ended()) << "the overlay is still running";
+    EXPECT_EQ(processes_started(), 2u);
+    const std::string log = wait_log_line("SHUTDOWN");
+    EXPECT_NE(log.find("\\buzzel.exe\"  -n 3 -t 1 -s 18 -v 50\r\n"), std::string::npos) << log;
+    EXPECT_EQ(log.size() - log.rfind(" - SHUTDOWN\r\n"), 13u) << "SHUTDOWN is not the last line";
 }

@@ -40,15 +40,34 @@ protected:
     HMODULE module_ = nullptr;
 };
 
+static std::string file_bytes(const char* unixPath)
+{
+    HANDLE file = CreateFileW(dos_path(unixPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+TEST(LauncherImage, IsAWindowsGuiProgram)
+{
+    const std::string image = file_bytes(BUZZEL_GUI_EXE);
+    ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER));
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    ASSERT_LT(static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS64), image.size());
+    const IMAGE_NT_HEADERS64* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(image.data() + dos->e_lfanew);
+    EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+    EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
 TEST_F(LauncherResources, HeaderImageIsTheFlyPngByteForByte)
 {
-    HANDLE file = CreateFileW(dos_path(FLY_PNG).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << FLY_PNG;
-    std::string png(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, png.data(), static_cast<DWORD>(png.size()), &read, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(read, png.size());
+    const std::string png = file_bytes(FLY_PNG);
+    ASSERT_FALSE(png.empty()) << FLY_PNG;
     EXPECT_EQ(resource_bytes(module_, MAKEINTRESOURCEW(10), 102), png);
 }
 
