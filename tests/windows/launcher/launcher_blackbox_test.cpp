@@ -1,7 +1,8 @@
 // Black-box tests of the real buzzel_gui.exe under Wine: its window and fourteen controls, the
-// value labels, and what "Let's Fly", "Quit" and the close box start. Each test copies the
-// launcher, and usually a recording stand-in named buzzel.exe, into a fresh folder, runs it
-// there inside a job object (so nothing it starts outlives the test) and drives it by messages.
+// value labels, the header on screen, and what "Let's Fly", "Quit" and the close box start. Each
+// test copies the launcher with a buzzel.exe beside it (a stand-in that records how it was
+// started, the real overlay, or none) into a fresh folder, runs it there inside a job object
+// (so nothing it starts outlives the test) and drives it by window messages.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
