@@ -45,12 +45,20 @@ xvfb_stop() {
 # Keeps one Wine server alive for the prefix so each program starts fast; ended by wine_server_stop.
 # Also starts Wine's own background services now, detached from any pipe: started later by a test
 # whose output CTest reads, they would inherit that pipe and keep CTest waiting for its end.
+# It also starts the desktop process (explorer /desktop) for the whole session. Otherwise the
+# first window of a program that a test runs inside a job object starts it, as a member of that
+# job: the test counts it as a process the program started, and ending the job kills the desktop
+# under every other program's windows. WINE_DESKTOP_PID holds its PID.
 wine_server_start() {
   "$WINESERVER" -p
   "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
+  "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+  WINE_DESKTOP_PID=$!
 }
 
 wine_server_stop() {
+  if [ -n "${WINE_DESKTOP_PID:-}" ]; then kill "$WINE_DESKTOP_PID" 2>/dev/null || true; fi
+  WINE_DESKTOP_PID=
   "$WINESERVER" -k 2>/dev/null || true
   "$WINESERVER" -w 2>/dev/null || true
 }

@@ -3,9 +3,13 @@
 // directory it cannot write. Each run must end the specified way with its exact exit code; a
 // crash would show as a code like 0xC0000005 (the prefix shows no crash dialog).
 #include "child_process.h"
+#include "fly_image.h"
 #include "png_bytes.h"
+#include "wine_path.h"
 
 #include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
@@ -126,7 +130,7 @@ protected:
     }
 
     fs::path dir_;
-    const std::wstring program_ = dos_path(BUZZEL_EXE);
+    const std::wstring program_ = wine_path(BUZZEL_EXE);
 };
 
 } // namespace
@@ -207,24 +211,58 @@ TEST_F(BadInput, VeryLongCommandLine)
     EXPECT_EQ(message_of(lines[2]), "SHUTDOWN");
 }
 
-// A "fly\fly.png" that does not decode, or declares a size no one could hold: the run falls
-// back to the embedded fly and ends normally.
-TEST_F(BadInput, BrokenFlyImageFallsBack)
+// "fly\fly.png" files that do not decode, or declare a size no one could hold.
+struct BrokenImage {
+    const char* name;
+    std::string bytes;
+};
+
+static std::vector<BrokenImage> broken_images()
 {
     const std::string valid = png_small_grey();
-    const struct {
-        const char* name;
-        std::string bytes;
-    } images[] = {
+    return {
         {"empty", ""},
         {"not a PNG", "This is not a picture of a fly.\r\n"},
         {"PNG signature only", valid.substr(0, 8)},
         {"truncated in its data", valid.substr(0, valid.size() - 20)},
         // IHDR of 100,000 x 100,000 RGBA (40 GB) with a tiny IDAT.
         {"enormous size declared", png_file(100000, 100000, '\x06', std::string(5, '\0'))},
-        {"enormous, one row wide", png_file(1, 100000000, '\x06', std::string(5, '\0'))},
+        {"enormous, one pixel wide", png_file(1, 100000000, '\x06', std::string(5, '\0'))},
     };
-    for (const auto& image : images) {
+}
+
+// The loader itself, linked in with the same embedded image: each broken file gives way to the
+// embedded 144 x 144 fly.
+TEST_F(BadInput, BrokenFlyImageLoadsTheEmbeddedFly)
+{
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    const fs::path saved = fs::current_path();
+    fs::current_path(dir_);
+    for (const BrokenImage& image : broken_images()) {
+        SCOPED_TRACE(image.name);
+        write_file("fly/fly.png", image.bytes);
+        load_fly_image();
+        ASSERT_NE(g_flyBitmap, nullptr);
+        EXPECT_EQ(g_flyBitmap->GetWidth(), 144u);
+        EXPECT_EQ(g_flyBitmap->GetHeight(), 144u);
+        release_fly_image();
+    }
+    // The valid image, for contrast, is taken as it is.
+    write_file("fly/fly.png", png_small_grey());
+    load_fly_image();
+    ASSERT_NE(g_flyBitmap, nullptr);
+    EXPECT_EQ(g_flyBitmap->GetWidth(), 8u);
+    release_fly_image();
+    fs::current_path(saved);
+    Gdiplus::GdiplusShutdown(token);
+}
+
+// The program with each broken file: it falls back and the run ends normally.
+TEST_F(BadInput, BrokenFlyImageRunsNormally)
+{
+    for (const BrokenImage& image : broken_images()) {
         SCOPED_TRACE(image.name);
         fs::remove(dir_ / "buzzel_start.log");
         write_file("fly/fly.png", image.bytes);

@@ -11,15 +11,6 @@ struct Child {
     bool started = false;
 };
 
-// A build-tree program given by CMake as a Unix path; Wine's Z: drive maps the Unix root.
-inline std::wstring dos_path(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* c = unixPath; *c != '\0'; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return path;
-}
-
 // Starts program (a full path) with the given arguments after its quoted path, in directory.
 // With a job, the program runs inside it from its first instruction, and so does all it starts.
 inline Child child_start(const std::wstring& program, const std::wstring& arguments,

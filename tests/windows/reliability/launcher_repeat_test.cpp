@@ -3,6 +3,7 @@
 // nothing outlives the runs, and the start log holds exactly the launched runs' lines and
 // stops growing.
 #include "child_process.h"
+#include "wine_path.h"
 #include "gui_ids.h"
 
 #include <windows.h>
@@ -76,8 +77,8 @@ TEST(LauncherRepeat, TwentyRunsLeaveNoProcessAndNoGrowingLog)
                          ("buzzel_launcher_repeat_" + std::to_string(GetCurrentProcessId()));
     fs::remove_all(dir);
     ASSERT_TRUE(fs::create_directories(dir));
-    fs::copy_file(dos_path(BUZZEL_GUI_EXE), dir / "buzzel_gui.exe");
-    fs::copy_file(dos_path(BUZZEL_EXE), dir / "buzzel.exe");
+    fs::copy_file(wine_path(BUZZEL_GUI_EXE), dir / "buzzel_gui.exe");
+    fs::copy_file(wine_path(BUZZEL_EXE), dir / "buzzel.exe");
     const std::wstring launcher = (dir / "buzzel_gui.exe").wstring();
     const fs::path logPath = dir / "buzzel_start.log";
 
@@ -112,12 +113,15 @@ TEST(LauncherRepeat, TwentyRunsLeaveNoProcessAndNoGrowingLog)
         EXPECT_EQ(exitCode, 0u);
         ASSERT_TRUE(job_empties(job)) << "a process outlived its run";
     }
+    // Every launcher and every overlay ran in the job, and nothing else: with the desktop process
+    // already up (the test rig starts it), no program here starts one into the job.
     const JOBOBJECT_BASIC_ACCOUNTING_INFORMATION total = accounting(job);
     EXPECT_EQ(total.TotalProcesses, static_cast<DWORD>(RUNS + launched));
     EXPECT_EQ(total.ActiveProcesses, 0u);
     CloseHandle(job);
 
-    // Three lines for each flight and nothing else; a while later still the same bytes.
+    // Three lines for each flight and nothing else: no close or "Quit" started an overlay, and
+    // every overlay ended normally. A while later still the same bytes.
     const std::string log = read_file(logPath);
     EXPECT_EQ(count_lines(log, "SHUTDOWN"), static_cast<size_t>(launched));
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3 * launched);

@@ -1,7 +1,8 @@
 // What a process holds, measured from inside it: GDI objects, USER objects, kernel handles and
 // committed private memory. Wine 8 answers GetGuiResources, GetProcessHandleCount and
 // PrivateUsage with nothing (0), so beside those figures each is also counted directly: the GDI
-// handle table that the PEB points to, the system's handle list, and a walk of the address space.
+// handle table that the PEB points to, the process's windows, the system's handle list, and a
+// walk of the address space.
 #pragma once
 #include <windows.h>
 #include <psapi.h>
@@ -16,6 +17,7 @@ struct ProcessResources {
     DWORD handlesReported; // GetProcessHandleCount
     SIZE_T privateReported; // GetProcessMemoryInfo PrivateUsage
     long gdiCounted;       // live entries of this process in the GDI handle table
+    long windowsCounted;   // top-level windows of this process
     long handlesCounted;   // this process's entries in the system handle list
     SIZE_T privateCounted; // committed private pages of the address space, in bytes
 };
@@ -35,9 +37,23 @@ static_assert(sizeof(GdiTableCell) == 24, "GDI table cells are 24 bytes");
 constexpr int GDI_TABLE_CELLS = 65536;
 constexpr size_t PEB_GDI_TABLE_OFFSET = 0xF8; // PEB.GdiSharedHandleTable on x64
 
+// The PEB's address, asked of ntdll rather than read through the TEB.
+inline const char* process_environment_block()
+{
+    using QueryInformationProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QueryInformationProcess>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION info{};
+    if (query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0)
+        return nullptr;
+    return reinterpret_cast<const char*>(info.PebBaseAddress);
+}
+
 inline long count_gdi_objects()
 {
-    const char* peb = reinterpret_cast<const char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const char* peb = process_environment_block();
+    if (peb == nullptr)
+        return -1;
     const GdiTableCell* table = *reinterpret_cast<GdiTableCell* const*>(peb + PEB_GDI_TABLE_OFFSET);
     if (table == nullptr)
         return -1;
@@ -85,6 +101,22 @@ inline long count_handles()
     return own;
 }
 
+inline BOOL CALLBACK count_own_window(HWND window, LPARAM param)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == GetCurrentProcessId())
+        ++*reinterpret_cast<long*>(param);
+    return TRUE;
+}
+
+inline long count_windows()
+{
+    long windows = 0;
+    EnumWindows(count_own_window, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 inline SIZE_T count_private_bytes()
 {
     SIZE_T total = 0;
@@ -113,6 +145,7 @@ inline ProcessResources measure_process_resources()
     if (GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
         r.privateReported = memory.PrivateUsage;
     r.gdiCounted = count_gdi_objects();
+    r.windowsCounted = count_windows();
     r.handlesCounted = count_handles();
     r.privateCounted = count_private_bytes();
     return r;
