@@ -54,6 +54,8 @@ wine_server_start() {
   "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
   "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
   WINE_DESKTOP_PID=$!
+  # A program with a window returns only once the desktop is there to take it.
+  "$WINE" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 }
 
 wine_server_stop() {
