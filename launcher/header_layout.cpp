@@ -8,9 +8,16 @@ HeaderLayout header_layout(bool hasImage, int imageWidth, int imageHeight, int c
     const int centreX = clientWidth / 2;
     layout.drawHeight = HEADER_IMAGE_HEIGHT;
     layout.drawWidth = HEADER_IMAGE_HEIGHT;
-    // Quotient first, in single precision: a 37 x 37 image comes out 47 wide, not 48.
-    if (hasImage && imageHeight > 0)
-        layout.drawWidth = static_cast<int>((48.0f / static_cast<float>(imageHeight)) * static_cast<float>(imageWidth));
+    // Quotient first, in single precision: a 37 x 37 image comes out 47 wide, not 48. An image
+    // that claims to be far wider than it is high is held at HEADER_MAX_DRAW_WIDTH.
+    if (hasImage && imageHeight > 0) {
+        float width = (48.0f / static_cast<float>(imageHeight)) * static_cast<float>(imageWidth);
+        if (width > HEADER_MAX_DRAW_WIDTH)
+            width = HEADER_MAX_DRAW_WIDTH;
+        if (width < -HEADER_MAX_DRAW_WIDTH)
+            width = -HEADER_MAX_DRAW_WIDTH;
+        layout.drawWidth = static_cast<int>(width);
+    }
 
     layout.blockWidth = layout.drawWidth + HEADER_GAP + static_cast<int>(textWidth);
     layout.imageX = centreX - layout.blockWidth / 2;

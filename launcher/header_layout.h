@@ -8,6 +8,9 @@ constexpr int GUI_HEADER_HEIGHT = 90;
 constexpr int HEADER_IMAGE_HEIGHT = 48;
 // Gap between the image and the text.
 constexpr int HEADER_GAP = 12;
+// Widest the image is drawn: far wider than any window, and small enough that the block's sums
+// stay inside an int whatever size a decoded image reports.
+constexpr float HEADER_MAX_DRAW_WIDTH = 16777216.0f;
 
 // Where the header's image and text go, in client pixels.
 struct HeaderLayout {

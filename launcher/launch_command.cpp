@@ -1,14 +1,23 @@
 // Composition of the overlay program's command line from the launcher's slider positions.
 #include "launch_command.h"
 
+#include <climits>
+
 float trackbarPosToSizeMultiplier(int position)
 {
     return static_cast<float>(position) / 10.0f;
 }
 
+// Saturates beyond the int range, which no slider position in range comes near: a float that
+// large has no int to truncate to.
 int sizeMultiplierToPixels(float multiplier)
 {
-    return static_cast<int>(18.0f * multiplier);
+    const float pixels = 18.0f * multiplier;
+    if (pixels >= 2147483648.0f)
+        return INT_MAX;
+    if (pixels <= -2147483648.0f)
+        return INT_MIN;
+    return static_cast<int>(pixels);
 }
 
 std::string compose_command_text(int count, int timeout, int sizePosition, int variation)

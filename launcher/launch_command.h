@@ -6,7 +6,8 @@
 // The size slider's position p stands for a multiplier p / 10 (single precision).
 float trackbarPosToSizeMultiplier(int position);
 
-// Pixels sent for a multiplier of the 18-pixel base: 18 * multiplier, truncated.
+// Pixels sent for a multiplier of the 18-pixel base: 18 * multiplier, truncated; beyond the int
+// range, INT_MAX or INT_MIN.
 int sizeMultiplierToPixels(float multiplier);
 
 // "buzzel.exe -n C -t T -s PIXELS" [+ " -v V" when V > 0] from the four slider positions,

@@ -45,17 +45,21 @@ xvfb_stop() {
 # Keeps one Wine server alive for the prefix so each program starts fast; ended by wine_server_stop.
 # Also starts Wine's own background services now, detached from any pipe: started later by a test
 # whose output CTest reads, they would inherit that pipe and keep CTest waiting for its end.
-# It also starts the desktop process (explorer /desktop) for the whole session. Otherwise the
-# first window of a program that a test runs inside a job object starts it, as a member of that
-# job: the test counts it as a process the program started, and ending the job kills the desktop
-# under every other program's windows. WINE_DESKTOP_PID holds its PID.
+# When the build has it, it also starts the desktop keeper for the whole session: Wine ends its
+# desktop process (explorer) once no program uses the desktop, and the next program with a
+# window starts it again. If that program runs in a test's job object, the desktop process joins
+# the job: the test counts it as a process the program started, and ending the job kills the
+# desktop under every other program's windows. WINE_DESKTOP_PID holds the keeper's PID.
 wine_server_start() {
   "$WINESERVER" -p
   "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
-  "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
-  WINE_DESKTOP_PID=$!
-  # A program with a window returns only once the desktop is there to take it.
-  "$WINE" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
+  local keeper="$repo_root/build/windows/tests/windows/reliability/desktop_keeper.exe"
+  if [ -f "$keeper" ]; then
+    "$WINE" "$keeper" </dev/null >/dev/null 2>&1 &
+    WINE_DESKTOP_PID=$!
+    # A program with a window returns only once the desktop is there to take it.
+    "$WINE" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
+  fi
 }
 
 wine_server_stop() {

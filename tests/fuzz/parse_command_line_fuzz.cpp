@@ -1,18 +1,22 @@
 // Fuzz target for the command-line parser, followed through to the flies: whatever the arguments,
 // the settings must come out within their ranges, and flies spawned from them on one of several
 // virtual screens (ordinary, several monitors, empty, negative, a single pixel, beyond a draw's
-// reach) must stay finite and within the bounce's bounds over a few ticks.
+// reach) must stay finite and within the bounce's bounds over a few ticks, and place in the
+// frame without an overflow.
 // Input: byte 0 picks the virtual screen; the rest is split on newline and NUL into arguments
 // 1, 2, ... (argument 0, the program path, is fixed), each byte one wide character.
 #include "fly_checks.h"
 #include "fly_step.h"
+#include "frame_geometry.h"
 #include "rand15.h"
 #include "settings.h"
 #include "swarm.h"
+#include "vector_fly.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -97,6 +101,20 @@ void check_spawned(const Fly& fly)
         check(fly.size >= 4 && fly.size <= 2 * g_flyRenderSize, "varied size in range");
 }
 
+// What the renderers make of a fly: its frame placement and the vector fly's ellipses, whose
+// float-to-int conversions must stay in range for every fly the settings allow.
+void check_drawn(const Fly& fly)
+{
+    const FramePointF centre = to_frame(fly.x, fly.y, virtualX, virtualY);
+    const FlyPlacement place = place_fly_image(centre.x, centre.y, fly.drawAngle, fly.size);
+    check(place.pivotX - place.left == place.half && place.pivotY - place.top == place.half,
+          "image turns about its square's centre");
+    check(isfinite(place.degrees), "image angle finite");
+    const VectorFlyShape shape = vector_fly_shape(centre.x, centre.y, fly.drawAngle, fly.legFrame, fly.size);
+    for (const EllipseBox& box : {shape.body, shape.leftWing, shape.rightWing})
+        check(box.left <= box.right && box.top <= box.bottom, "ellipse boxes not inverted");
+}
+
 void check_stepped(const Fly& fly)
 {
     check(fly_fields_finite(fly), "fields finite after a step");
@@ -152,6 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int i = 0; i < g_flyCount; ++i) {
             update_fly(&flies[i], dt);
             check_stepped(flies[i]);
+            check_drawn(flies[i]);
         }
     }
     free_flies();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 struct ImageCase {
     bool hasImage;
     int width, height;
@@ -62,4 +64,17 @@ TEST(HeaderLayout, WideImageMovesTheBlockLeft)
     EXPECT_EQ(layout.blockWidth, 96 + 12 + 50);
     EXPECT_EQ(layout.imageX, 332 - 79);
     EXPECT_EQ(layout.textX, 332 - 79 + 96 + 12);
+}
+
+// A decoded image may report any size (a width above 2^31 even arrives negative); the drawn
+// width is held at HEADER_MAX_DRAW_WIDTH either way instead of overflowing the int.
+TEST(HeaderLayout, ImageOfAbsurdWidthIsHeldAtTheWidestDrawing)
+{
+    const HeaderLayout wide = header_layout(true, 2000000000, 1, 664, 50.0f, 37.0f);
+    EXPECT_EQ(wide.drawWidth, 16777216);
+    EXPECT_EQ(wide.blockWidth, 16777216 + 12 + 50);
+    EXPECT_EQ(wide.textX, wide.imageX + 16777216 + 12);
+    const HeaderLayout negative = header_layout(true, INT_MIN, 1, 664, 50.0f, 37.0f);
+    EXPECT_EQ(negative.drawWidth, -16777216);
+    EXPECT_EQ(negative.textX, negative.imageX - 16777216 + 12);
 }

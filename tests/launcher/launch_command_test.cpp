@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 TEST(SizeScale, MultiplierIsPositionOverTen)
 {
     EXPECT_EQ(trackbarPosToSizeMultiplier(20), 2.0f);
@@ -51,6 +53,16 @@ TEST(CommandText, OutOfRangePositionsAreReplaced)
     };
     for (const CommandCase& c : cases)
         EXPECT_EQ(compose_command_text(c.count, c.timeout, c.size, c.variation), c.text);
+}
+
+// Positions far above the slider's range (no slider gives them) saturate instead of overflowing
+// the int: the overlay then holds such a size at its own largest.
+TEST(CommandText, SizeBeyondTheIntRangeSaturates)
+{
+    EXPECT_EQ(sizeMultiplierToPixels(1e10f), INT_MAX);
+    EXPECT_EQ(sizeMultiplierToPixels(-1e10f), INT_MIN);
+    EXPECT_EQ(compose_command_text(1, 15, INT_MAX, 0), "buzzel.exe -n 1 -t 15 -s 2147483647");
+    EXPECT_EQ(compose_command_text(1, 15, 1193046470, 0), "buzzel.exe -n 1 -t 15 -s 2147483647");
 }
 
 TEST(OverlayPath, SitsInTheLauncherDirectory)
