@@ -1,0 +1,106 @@
+// Helper for the click-through test: a normal window beneath the overlay that reports the click it
+// receives. It starts buzzel.exe (argument 1, with the rest of its own command line as the overlay's
+// arguments), writes "ready X Y" to ready.txt once the overlay window exists, with X, Y a screen
+// point inside its client area, and ends when its window gets WM_LBUTTONDOWN or after 30 s.
+// Exit code 0: clicked, and the overlay then ended with 0 after a close request.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+static bool g_clicked = false; // the window beneath got the button press
+
+static LRESULT CALLBACK target_proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_LBUTTONDOWN) {
+        g_clicked = true;
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+static BOOL CALLBACK match_process(HWND hwnd, LPARAM lp)
+{
+    Search* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char className[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    if (pid != s->pid || std::string(className) != "BuzzelClass")
+        return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return 2;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = target_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"BuzzelClickTarget";
+    RegisterClassW(&wc);
+    HWND target = CreateWindowExW(0, L"BuzzelClickTarget", L"Click target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  60, 120, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    if (target == nullptr)
+        return 3;
+    SetForegroundWindow(target);
+    UpdateWindow(target);
+
+    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+    for (int i = 2; i < argc; ++i)
+        commandLine += L" " + std::wstring(argv[i]);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION overlay{};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &overlay))
+        return 4;
+
+    Search search{overlay.dwProcessId, nullptr};
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (search.found == nullptr && GetTickCount() - start < 20000) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        EnumWindows(match_process, reinterpret_cast<LPARAM>(&search));
+        Sleep(50);
+    }
+    if (search.found == nullptr) {
+        TerminateProcess(overlay.hProcess, 1);
+        return 5;
+    }
+
+    POINT point = {150, 130}; // client coordinates, in the middle of the window
+    ClientToScreen(target, &point);
+    if (FILE* ready = _wfopen(L"ready.txt", L"w")) {
+        std::fprintf(ready, "ready %ld %ld\n", point.x, point.y);
+        std::fclose(ready);
+    }
+
+    SetTimer(nullptr, 0, 30000, nullptr);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER && msg.hwnd == nullptr)
+            break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+
+    PostMessageW(search.found, WM_CLOSE, 0, 0);
+    DWORD overlayCode = 1;
+    if (WaitForSingleObject(overlay.hProcess, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(overlay.hProcess, 1);
+    GetExitCodeProcess(overlay.hProcess, &overlayCode);
+    CloseHandle(overlay.hProcess);
+    CloseHandle(overlay.hThread);
+    std::printf("clicked=%d overlay=%lu\n", g_clicked ? 1 : 0, overlayCode);
+    return g_clicked && overlayCode == 0 ? 0 : 1;
+}

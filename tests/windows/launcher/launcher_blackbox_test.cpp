@@ -1,0 +1,629 @@
+// Black-box tests of the real buzzel_gui.exe under Wine: its window and fourteen controls, the
+// value labels, the header on screen, and what "Let's Fly", "Quit" and the close box start. Each
+// test copies the launcher with a buzzel.exe beside it (a stand-in that records how it was
+// started, the real overlay, or none) into a fresh folder, runs it there inside a job object
+// (so nothing it starts outlives the test) and drives it by window messages.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "gui_ids.h"
+#include "header_layout.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// Bound for every wait on the launcher; reaching it fails the test, it is never a measurement.
+static const DWORD WAIT_LIMIT_MS = 30000;
+
+// The build tree's programs, given by CMake as Unix paths; Wine's Z: drive maps the Unix root.
+static std::wstring dos_path(const char* unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char* c = unixPath; *c; ++c)
+        path += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    return path;
+}
+
+static void remove_tree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                remove_tree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+static std::wstring window_text(HWND window)
+{
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+static std::wstring class_name(HWND window)
+{
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+// What the launcher's children look like from outside, in creation (z) order.
+struct ExpectedControl {
+    const wchar_t* className;
+    const wchar_t* text;
+    LONG style;
+    int x, y, width, height;
+    int id;
+};
+
+static const ExpectedControl EXPECTED_CONTROLS[] = {
+    {L"Static", L"Number of flies:", 0x50000002, 10, 90, 160, 20, 0},
+    {L"Static", L"1", 0x50000000, 390, 108, 40, 20, 0},
+    {L"msctls_trackbar32", L"", 0x50000021, 190, 90, 440, 24, IDC_COUNT},
+    {L"Static", L"Timeout (seconds):", 0x50000002, 10, 142, 160, 20, 0},
+    {L"Static", L"15", 0x50000000, 380, 160, 80, 20, 0},
+    {L"msctls_trackbar32", L"", 0x50000021, 190, 142, 440, 24, IDC_TIMEOUT},
+    {L"Static", L"Fly size:", 0x50000002, 10, 194, 160, 20, 0},
+    {L"Static", L"2.0", 0x50000000, 400, 212, 40, 20, 0},
+    {L"msctls_trackbar32", L"", 0x50000021, 190, 194, 440, 24, IDC_SIZE},
+    {L"Static", L"Size variation (%):", 0x50000002, 10, 246, 160, 20, 0},
+    {L"Static", L"0", 0x50000000, 390, 264, 40, 20, 0},
+    {L"msctls_trackbar32", L"", 0x50000021, 190, 246, 440, 24, IDC_VARIATION},
+    {L"Button", L"Let's Fly", 0x50000001, 190, 304, 140, 34, IDC_LAUNCH},
+    {L"Button", L"Quit", 0x50000000, 350, 304, 120, 34, IDC_QUIT},
+};
+
+// Positions of the four sliders, in the order count, timeout, size, variation.
+struct SliderPositions {
+    int count, timeout, size, variation;
+};
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+static BOOL CALLBACK match_window(HWND window, LPARAM lParam)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == search->processId && lstrcmpiW(class_name(window).c_str(), search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        static int counter = 0;
+        root_ = std::wstring(temp) + L"buzzel-launcher-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(++counter);
+        work_ = root_ + L"\\work";
+        ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(work_.c_str(), nullptr));
+    }
+
+    void TearDown() override
+    {
+        if (job_) {
+            TerminateJobObject(job_, 1);
+            if (process_.hProcess)
+                WaitForSingleObject(process_.hProcess, WAIT_LIMIT_MS);
+            CloseHandle(job_);
+        }
+        if (process_.hProcess) {
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+        remove_tree(root_);
+    }
+
+    // Makes root\name (each backslash-separated part in turn) and puts the launcher there, with
+    // overlay (by default the recording stand-in) copied beside it as buzzel.exe, or none.
+    std::wstring install(const std::wstring& name, const char* overlay = LAUNCH_RECORDER_EXE)
+    {
+        std::wstring folder = root_;
+        size_t start = 0;
+        for (;;) {
+            const size_t end = name.find(L'\\', start);
+            folder += L"\\" + name.substr(start, end - start);
+            CreateDirectoryW(folder.c_str(), nullptr);
+            if (end == std::wstring::npos)
+                break;
+            start = end + 1;
+        }
+        EXPECT_TRUE(CopyFileW(dos_path(BUZZEL_GUI_EXE).c_str(), (folder + L"\\buzzel_gui.exe").c_str(), FALSE));
+        if (overlay) {
+            EXPECT_TRUE(CopyFileW(dos_path(overlay).c_str(), (folder + L"\\buzzel.exe").c_str(), FALSE));
+        }
+        return folder;
+    }
+
+    // Starts folder\buzzel_gui.exe with the work folder as its current directory and waits for
+    // its window.
+    void start(const std::wstring& folder)
+    {
+        job_ = CreateJobObjectW(nullptr, nullptr);
+        ASSERT_NE(job_, nullptr);
+        std::wstring commandLine = L"\"" + folder + L"\\buzzel_gui.exe\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                   work_.c_str(), &startup, &process_));
+        ASSERT_TRUE(AssignProcessToJobObject(job_, process_.hProcess));
+        ResumeThread(process_.hThread);
+        window_ = wait_for_window(L"BuzzelGuiClass");
+        ASSERT_NE(window_, nullptr) << "no launcher window";
+        // The window exists from inside CreateWindowExA on; it is shown only once it is complete,
+        // and a sent message is answered only from the message loop.
+        for (DWORD waited = 0; !IsWindowVisible(window_) && waited < WAIT_LIMIT_MS; waited += 50)
+            Sleep(50);
+        ASSERT_TRUE(IsWindowVisible(window_));
+        ASSERT_NE(SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_LIMIT_MS, nullptr), 0);
+    }
+
+    HWND find_window(const wchar_t* className)
+    {
+        WindowSearch search{process_.dwProcessId, className, nullptr};
+        EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    HWND wait_for_window(const wchar_t* className)
+    {
+        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
+            if (HWND window = find_window(className))
+                return window;
+            Sleep(50);
+        }
+        return nullptr;
+    }
+
+    // The launcher's exit code once it has ended; STILL_ACTIVE if it does not end.
+    DWORD wait_exit()
+    {
+        if (WaitForSingleObject(process_.hProcess, WAIT_LIMIT_MS) != WAIT_OBJECT_0)
+            return STILL_ACTIVE;
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job_accounting()
+    {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+        QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &accounting, sizeof accounting, nullptr);
+        return accounting;
+    }
+
+    // Processes ever started in the job: the launcher and whatever it started.
+    DWORD processes_started() { return job_accounting().TotalProcesses; }
+
+    // True once the launcher and everything it started have ended.
+    bool wait_all_ended()
+    {
+        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
+            if (job_accounting().ActiveProcesses == 0)
+                return true;
+            Sleep(50);
+        }
+        return false;
+    }
+
+    // The overlay's start log in the work folder, once it holds a line that contains text.
+    std::string wait_log_line(const char* text)
+    {
+        const std::wstring path = work_ + L"\\buzzel_start.log";
+        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
+            HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                std::string log(65536, '\0');
+                DWORD read = 0;
+                ReadFile(file, log.data(), static_cast<DWORD>(log.size()), &read, nullptr);
+                CloseHandle(file);
+                log.resize(read);
+                const size_t at = log.find(text);
+                if (at != std::string::npos && log.find("\r\n", at) != std::string::npos)
+                    return log;
+            }
+            Sleep(50);
+        }
+        return std::string();
+    }
+
+    // The stand-in's record: its own path and its command line; empty if it never ran.
+    std::vector<std::wstring> wait_record()
+    {
+        const std::wstring path = work_ + L"\\launched.txt";
+        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
+            HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                std::wstring text(8192, L'\0');
+                DWORD read = 0;
+                ReadFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr);
+                CloseHandle(file);
+                text.resize(read / sizeof(wchar_t));
+                std::vector<std::wstring> lines;
+                for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+                    lines.push_back(text.substr(start, end - start));
+                return lines;
+            }
+            Sleep(50);
+        }
+        return {};
+    }
+
+    HWND slider(int id) { return GetDlgItem(window_, id); }
+
+    // Moves a slider the way the control reports a drag: new position, then WM_HSCROLL to the parent.
+    void move_slider(int id, int position)
+    {
+        SendMessageW(slider(id), TBM_SETPOS, TRUE, position);
+        SendMessageW(window_, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+                     reinterpret_cast<LPARAM>(slider(id)));
+    }
+
+    void set_sliders(const SliderPositions& positions)
+    {
+        move_slider(IDC_COUNT, positions.count);
+        move_slider(IDC_TIMEOUT, positions.timeout);
+        move_slider(IDC_SIZE, positions.size);
+        move_slider(IDC_VARIATION, positions.variation);
+    }
+
+    // The text of the value label at creation index 1, 4, 7 or 10.
+    std::wstring label(int index)
+    {
+        HWND child = GetWindow(window_, GW_CHILD);
+        for (int i = 0; i < index && child; ++i)
+            child = GetWindow(child, GW_HWNDNEXT);
+        return window_text(child);
+    }
+
+    // Clicks a button as the user would; posted, so a message box it opens does not block us.
+    void click(int id) { PostMessageW(GetDlgItem(window_, id), BM_CLICK, 0, 0); }
+
+    // Clicks "Let's Fly" and checks that the stand-in in folder was started with the arguments
+    // and that the launcher then ended with 0.
+    void expect_launch(const std::wstring& folder, const std::wstring& arguments)
+    {
+        click(IDC_LAUNCH);
+        const std::vector<std::wstring> record = wait_record();
+        ASSERT_EQ(record.size(), 2u) << "the stand-in did not run";
+        const std::wstring overlay = folder + L"\\buzzel.exe";
+        EXPECT_EQ(lstrcmpiW(record[0].c_str(), overlay.c_str()), 0) << "started from " << record[0];
+        EXPECT_EQ(record[1], L"\"" + overlay + L"\"  " + arguments);
+
+        // The overlay splits the line into its path and the option words.
+        int argc = 0;
+        LPWSTR* argv = CommandLineToArgvW(record[1].c_str(), &argc);
+        ASSERT_NE(argv, nullptr);
+        ASSERT_GE(argc, 1);
+        EXPECT_EQ(argv[0], overlay);
+        std::wstring rest;
+        for (int i = 1; i < argc; ++i)
+            rest += (i > 1 ? L" " : L"") + std::wstring(argv[i]);
+        EXPECT_EQ(rest, arguments);
+        LocalFree(argv);
+
+        EXPECT_EQ(wait_exit(), 0u);
+        EXPECT_EQ(processes_started(), 2u);
+    }
+
+    std::wstring root_, work_;
+    HANDLE job_ = nullptr;
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+TEST_F(LauncherTest, WindowHasAFixedFrameTheTitleAndItsSize)
+{
+    start(install(L"app"));
+    EXPECT_EQ(window_text(window_), L"Buzzel Launcher");
+    const LONG style = GetWindowLongW(window_, GWL_STYLE);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_EQ(style & WS_SYSMENU, WS_SYSMENU);
+    // No resizing border, no minimise or maximise box.
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CHILD | WS_POPUP), 0);
+    EXPECT_TRUE(IsWindowVisible(window_));
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    EXPECT_EQ(outer.right - outer.left, 680);
+    EXPECT_EQ(outer.bottom - outer.top, 420);
+}
+
+TEST_F(LauncherTest, FourteenControlsInCreationOrder)
+{
+    start(install(L"app"));
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    ASSERT_EQ(children.size(), 14u);
+    for (size_t i = 0; i < children.size(); ++i) {
+        const ExpectedControl& expected = EXPECTED_CONTROLS[i];
+        HWND child = children[i];
+        SCOPED_TRACE(testing::Message() << "control " << i + 1);
+        EXPECT_EQ(lstrcmpiW(class_name(child).c_str(), expected.className), 0) << class_name(child);
+        EXPECT_EQ(window_text(child), expected.text);
+        EXPECT_EQ(GetWindowLongW(child, GWL_STYLE), expected.style);
+        EXPECT_EQ(GetWindowLongW(child, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY, 0);
+        EXPECT_EQ(GetDlgCtrlID(child), expected.id);
+        RECT rect;
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, expected.x);
+        EXPECT_EQ(rect.top, expected.y);
+        EXPECT_EQ(rect.right - rect.left, expected.width);
+        EXPECT_EQ(rect.bottom - rect.top, expected.height);
+    }
+
+    struct Range {
+        int id, minimum, maximum, position;
+    };
+    const Range ranges[] = {{IDC_COUNT, 1, 50, 1}, {IDC_TIMEOUT, 0, 600, 15}, {IDC_SIZE, 5, 30, 20}, {IDC_VARIATION, 0, 100, 0}};
+    for (const Range& range : ranges) {
+        EXPECT_EQ(SendMessageW(slider(range.id), TBM_GETRANGEMIN, 0, 0), range.minimum) << range.id;
+        EXPECT_EQ(SendMessageW(slider(range.id), TBM_GETRANGEMAX, 0, 0), range.maximum) << range.id;
+        EXPECT_EQ(SendMessageW(slider(range.id), TBM_GETPOS, 0, 0), range.position) << range.id;
+    }
+}
+
+TEST_F(LauncherTest, ValueLabelsFollowTheSliders)
+{
+    start(install(L"app"));
+    move_slider(IDC_TIMEOUT, 0);
+    EXPECT_EQ(label(4), L"No timeout");
+    move_slider(IDC_TIMEOUT, 1);
+    EXPECT_EQ(label(4), L"1");
+    move_slider(IDC_TIMEOUT, 600);
+    EXPECT_EQ(label(4), L"600");
+
+    const std::pair<int, const wchar_t*> sizes[] = {{5, L"0.5"}, {7, L"0.7"}, {30, L"3.0"}, {20, L"2.0"}};
+    for (const auto& size : sizes) {
+        move_slider(IDC_SIZE, size.first);
+        EXPECT_EQ(label(7), size.second);
+    }
+    move_slider(IDC_COUNT, 50);
+    EXPECT_EQ(label(1), L"50");
+    move_slider(IDC_VARIATION, 100);
+    EXPECT_EQ(label(10), L"100");
+
+    // The sliders keep to their ranges: count never below 1, size never below 5.
+    move_slider(IDC_COUNT, 0);
+    EXPECT_EQ(SendMessageW(slider(IDC_COUNT), TBM_GETPOS, 0, 0), 1);
+    EXPECT_EQ(label(1), L"1");
+    move_slider(IDC_SIZE, 2);
+    EXPECT_EQ(SendMessageW(slider(IDC_SIZE), TBM_GETPOS, 0, 0), 5);
+    EXPECT_EQ(label(7), L"0.5");
+
+    // A scroll message from anything but a slider changes no label.
+    SendMessageW(window_, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(GetDlgItem(window_, IDC_QUIT)));
+    EXPECT_EQ(label(1), L"1");
+    EXPECT_EQ(label(4), L"600");
+    EXPECT_EQ(label(7), L"0.5");
+    EXPECT_EQ(label(10), L"100");
+}
+
+TEST_F(LauncherTest, LetsFlyStartsTheOverlayBesideTheLauncherWithTheStartingSettings)
+{
+    const std::wstring folder = install(L"app");
+    start(folder);
+    expect_launch(folder, L"-n 1 -t 15 -s 36");
+}
+
+TEST_F(LauncherTest, LetsFlySendsTheSliderPositions)
+{
+    const std::wstring folder = install(L"app");
+    start(folder);
+    set_sliders({7, 0, 7, 25});
+    expect_launch(folder, L"-n 7 -t 0 -s 12 -v 25");
+}
+
+TEST_F(LauncherTest, LetsFlySendsTheHighestPositions)
+{
+    const std::wstring folder = install(L"app");
+    start(folder);
+    set_sliders({50, 600, 30, 100});
+    expect_launch(folder, L"-n 50 -t 600 -s 54 -v 100");
+}
+
+TEST_F(LauncherTest, QuitEndsWithZeroAndStartsNothing)
+{
+    start(install(L"app"));
+    click(IDC_QUIT);
+    EXPECT_EQ(wait_exit(), 0u);
+    EXPECT_EQ(processes_started(), 1u);
+    EXPECT_EQ(GetFileAttributesW((work_ + L"\\launched.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(LauncherTest, CloseBoxEndsWithZeroAndStartsNothing)
+{
+    start(install(L"app"));
+    PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(wait_exit(), 0u);
+    EXPECT_EQ(processes_started(), 1u);
+}
+
+// Folders whose names the launcher must cope with: blanks, and letters the ANSI code page
+// cannot spell.
+class LauncherFolderTest : public LauncherTest, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(LauncherFolderTest, LetsFlyStartsTheOverlayInThatFolder)
+{
+    const std::wstring folder = install(GetParam());
+    start(folder);
+    expect_launch(folder, L"-n 1 -t 15 -s 36");
+}
+
+static const wchar_t CYRILLIC_FOLDER[] = L"\u041f\u043e\u043b\u0451\u0442 \u043c\u0443\u0445";
+
+INSTANTIATE_TEST_SUITE_P(Names, LauncherFolderTest, ::testing::Values(L"Program Files\\Buzzel", CYRILLIC_FOLDER),
+                         [](const ::testing::TestParamInfo<const wchar_t*>& info) {
+                             return std::string(info.index == 0 ? "Blanks" : "Cyrillic");
+                         });
+
+TEST_F(LauncherTest, MissingOverlayShowsTheErrorBoxWithTheRealPathThenEnds)
+{
+    const std::wstring folder = install(CYRILLIC_FOLDER, nullptr);
+    start(folder);
+    click(IDC_LAUNCH);
+    HWND box = wait_for_window(L"#32770");
+    ASSERT_NE(box, nullptr) << "no message box";
+    EXPECT_EQ(window_text(box), L"Error");
+    EXPECT_EQ(window_text(GetDlgItem(box, 0xFFFF)), L"Failed to launch: " + folder + L"\\buzzel.exe");
+    // The window goes only after the box is dismissed.
+    EXPECT_TRUE(IsWindow(window_));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(wait_exit(), 0u);
+    EXPECT_EQ(processes_started(), 1u);
+}
+
+// One pixel of the header band taken from the screen is dark where the fly or the text is drawn.
+static bool dark(DWORD bgra)
+{
+    const int blue = bgra & 0xFF, green = (bgra >> 8) & 0xFF, red = (bgra >> 16) & 0xFF;
+    return red + green + blue < 3 * 100;
+}
+
+// Width and height of "Fly" as GDI+ measures it in the launcher's header font, here in the same
+// Wine prefix (0 x 0 when the font family is not installed).
+static Gdiplus::RectF measure_header_text()
+{
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::RectF bounds;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+        return bounds;
+    {
+        HDC screen = GetDC(nullptr);
+        Gdiplus::Graphics graphics(screen);
+        Gdiplus::FontFamily family(L"Segoe UI");
+        Gdiplus::Font font(&family, 28.0f, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
+        graphics.MeasureString(L"Fly", -1, &font, Gdiplus::RectF(0.0f, 0.0f, 1000.0f, 100.0f), &bounds);
+        ReleaseDC(nullptr, screen);
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return bounds;
+}
+
+TEST_F(LauncherTest, HeaderShowsTheEmbeddedFly48HighCentredWithTheText)
+{
+    start(install(L"app"));
+    RECT client;
+    GetClientRect(window_, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window_, &origin);
+    const int width = client.right;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -GUI_HEADER_HEIGHT;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP band = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, band);
+    const DWORD* pixels = static_cast<const DWORD*>(bits);
+
+    // The window reaches the screen shortly after it is painted: wait for the first dark pixel.
+    int top = -1, bottom = -1, leftmost = width, darkInGap = 0;
+    const Gdiplus::RectF text = measure_header_text();
+    const HeaderLayout layout = header_layout(true, 144, 144, width, text.Width, text.Height);
+    for (DWORD waited = 0; top < 0 && waited < WAIT_LIMIT_MS; waited += 50) {
+        BitBlt(memory, 0, 0, width, GUI_HEADER_HEIGHT, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        for (int y = 0; y < GUI_HEADER_HEIGHT; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if (!dark(pixels[y * width + x]))
+                    continue;
+                if (top < 0)
+                    top = y;
+                bottom = y;
+                leftmost = x < leftmost ? x : leftmost;
+                if (x >= layout.imageX + 47 && x < layout.textX)
+                    ++darkInGap;
+            }
+        }
+        if (top < 0)
+            Sleep(50);
+    }
+    SelectObject(memory, old);
+    DeleteObject(band);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    // The fly's black pixels span rows 5 to 141 and columns from 8 of the 144 x 144 image:
+    // drawn 48 x 48 at (imageX, 21) they start about 2 rows down and 2 to 3 columns in.
+    ASSERT_GE(top, 0) << "nothing dark in the header";
+    EXPECT_GE(top, 22);
+    EXPECT_LE(top, 23);
+    EXPECT_GE(bottom, 66);
+    EXPECT_LE(bottom, 68);
+    EXPECT_GE(leftmost, layout.imageX + 1);
+    EXPECT_LE(leftmost, layout.imageX + 4);
+    EXPECT_EQ(darkInGap, 0) << "something drawn between the image and the text";
+}
+
+// The ASCII path of a folder the tests made under the temporary folder.
+static std::string narrow(const std::wstring& path)
+{
+    std::string text;
+    for (wchar_t c : path)
+        text += static_cast<char>(c);
+    return text;
+}
+
+TEST_F(LauncherTest, RealOverlayReceivesTheStartingSettings)
+{
+    const std::wstring folder = install(L"Program Files\\Buzzel", BUZZEL_EXE);
+    start(folder);
+    click(IDC_LAUNCH);
+    EXPECT_EQ(wait_exit(), 0u);
+    const std::string log = wait_log_line("START cmd=");
+    ASSERT_FALSE(log.empty()) << "the overlay wrote no start log in the launcher's current directory";
+    const std::string commandLine = "\"" + narrow(folder) + "\\buzzel.exe\"  -n 1 -t 15 -s 36\r\n";
+    EXPECT_NE(log.find(" - START (winapi) cmd=" + commandLine), std::string::npos) << log;
+    EXPECT_NE(log.find(" - START cmd=" + commandLine), std::string::npos) << log;
+}
+
+TEST_F(LauncherTest, RealOverlayRunsForTheChosenTimeAndEnds)
+{
+    const std::wstring folder = install(L"app", BUZZEL_EXE);
+    start(folder);
+    set_sliders({3, 1, 10, 50});
+    click(IDC_LAUNCH);
+    EXPECT_EQ(wait_exit(), 0u);
+    ASSERT_TRUE(wait_all_ended()) << "the overlay is still running";
+    EXPECT_EQ(processes_started(), 2u);
+    const std::string log = wait_log_line("SHUTDOWN");
+    EXPECT_NE(log.find("\\buzzel.exe\"  -n 3 -t 1 -s 18 -v 50\r\n"), std::string::npos) << log;
+    EXPECT_EQ(log.size() - log.rfind(" - SHUTDOWN\r\n"), 13u) << "SHUTDOWN is not the last line";
+}

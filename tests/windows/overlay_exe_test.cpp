@@ -1,0 +1,264 @@
+// Black-box tests of the real buzzel.exe under Wine: its window as other programs see it, the ways a
+// run ends with its exit code and start log, and the resources built into the exe.
+#include "wine_path.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+// Each test runs the overlay in a fresh empty current directory, where its start log lands.
+class OverlayExe : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / ("buzzel-exe-" + std::to_string(GetCurrentProcessId()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override
+    {
+        if (process_.hProcess != nullptr) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 10000);
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+        fs::remove_all(dir_);
+    }
+
+    void start(const wchar_t* arguments)
+    {
+        std::wstring commandLine = L"\"" + wine_path(BUZZEL_EXE) + L"\" " + arguments;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        ASSERT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   dir_.wstring().c_str(), &si, &process_))
+            << GetLastError();
+    }
+
+    // The overlay's window ("BuzzelClass" in the started process), once it exists; null after timeoutMs.
+    HWND find_window(DWORD timeoutMs)
+    {
+        struct Search {
+            DWORD pid;
+            HWND found;
+        } search{process_.dwProcessId, nullptr};
+        const DWORD startTick = GetTickCount();
+        while (GetTickCount() - startTick < timeoutMs) {
+            EnumWindows(
+                [](HWND hwnd, LPARAM lp) -> BOOL {
+                    Search* s = reinterpret_cast<Search*>(lp);
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(hwnd, &pid);
+                    char className[64] = {};
+                    GetClassNameA(hwnd, className, sizeof className);
+                    // GDI+ may give the process hidden helper windows of its own.
+                    if (pid != s->pid || std::string(className) != "BuzzelClass")
+                        return TRUE;
+                    s->found = hwnd;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            if (search.found != nullptr)
+                return search.found;
+            Sleep(50);
+        }
+        return nullptr;
+    }
+
+    // Waits for the process to end; returns its exit code, or -999 when it did not end in time.
+    int wait_exit(DWORD timeoutMs)
+    {
+        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+            return -999;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+
+    // The start log's lines, each checked to end in CR LF and stripped of it.
+    std::vector<std::string> log_lines()
+    {
+        std::ifstream in(dir_ / "buzzel_start.log", std::ios::binary);
+        std::stringstream all;
+        all << in.rdbuf();
+        const std::string text = all.str();
+        std::vector<std::string> lines;
+        size_t begin = 0;
+        while (begin < text.size()) {
+            const size_t end = text.find("\r\n", begin);
+            EXPECT_NE(end, std::string::npos) << "line without CR LF: " << text.substr(begin);
+            if (end == std::string::npos)
+                break;
+            lines.push_back(text.substr(begin, end - begin));
+            begin = end + 2;
+        }
+        return lines;
+    }
+
+    fs::path dir_;
+    PROCESS_INFORMATION process_{};
+};
+
+// The message part of a log line, after its 23-character timestamp and " - ".
+static std::string message_of(const std::string& line)
+{
+    return line.size() >= 26 ? line.substr(26) : std::string();
+}
+
+TEST_F(OverlayExe, WindowIsABorderlessTopmostClickThroughToolWindowOverTheVirtualScreen)
+{
+    start(L"-n 3 -t 30");
+    HWND hwnd = find_window(20000);
+    ASSERT_NE(hwnd, nullptr) << "no BuzzelClass window";
+    char title[64] = {};
+    GetWindowTextA(hwnd, title, sizeof title);
+    EXPECT_STREQ(title, "Buzzel");
+    // Shown: WS_POPUP and WS_VISIBLE, nothing else (no caption, border or system menu); the
+    // platform adds WS_CLIPSIBLINGS to every top-level window.
+    for (int i = 0; i < 100 && !IsWindowVisible(hwnd); ++i)
+        Sleep(50);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)) & ~static_cast<DWORD>(WS_CLIPSIBLINGS),
+              static_cast<DWORD>(WS_POPUP | WS_VISIBLE));
+    // Layered, tool window (no taskbar button), mouse-transparent, topmost; nothing else.
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
+    EXPECT_EQ(exStyle, 0x800A8u);
+    EXPECT_EQ(exStyle & WS_EX_APPWINDOW, 0u);
+    EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    EXPECT_EQ(r.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(r.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+
+    // A close request from outside ends the run normally.
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(wait_exit(20000), 0);
+    const std::vector<std::string> lines = log_lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(message_of(lines[2]), "SHUTDOWN");
+}
+
+TEST_F(OverlayExe, LimitShorterThanTheFirstTickEndsTheRunAtOnce)
+{
+    start(L"-n 50 -t 0.001");
+    EXPECT_EQ(wait_exit(20000), 0);
+    const std::vector<std::string> lines = log_lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(message_of(lines[0]).rfind("START (winapi) cmd=", 0), 0u);
+    EXPECT_EQ(message_of(lines[1]).rfind("START cmd=", 0), 0u);
+    EXPECT_EQ(message_of(lines[2]), "SHUTDOWN");
+}
+
+// The exe's resources, read without running it.
+class OverlayResources : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        module_ = LoadLibraryExW(wine_path(BUZZEL_EXE).c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module_, nullptr);
+    }
+    void TearDown() override { FreeLibrary(module_); }
+
+    std::string resource(LPCWSTR type, LPCWSTR name)
+    {
+        HRSRC res = FindResourceW(module_, name, type);
+        if (res == nullptr)
+            return std::string();
+        const char* data = static_cast<const char*>(LockResource(LoadResource(module_, res)));
+        return std::string(data, SizeofResource(module_, res));
+    }
+
+    HMODULE module_ = nullptr;
+};
+
+TEST_F(OverlayResources, EmbedsTheFlyPngUnchanged)
+{
+    std::ifstream in(fs::path(wine_path(FLY_PNG)), std::ios::binary);
+    std::stringstream png;
+    png << in.rdbuf();
+    ASSERT_GT(png.str().size(), 8u);
+    EXPECT_EQ(resource(MAKEINTRESOURCEW(10), MAKEINTRESOURCEW(101)), png.str());
+}
+
+TEST_F(OverlayResources, ManifestAsksForInvokerLevelAndNoDpiAwareness)
+{
+    const std::string manifest = resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    for (const char* os : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                           "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_NE(manifest.find(os), std::string::npos) << os;
+    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+}
+
+TEST_F(OverlayResources, HasNoIconAndNoCursor)
+{
+    auto none = [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR found) -> BOOL {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    };
+    bool icon = false, cursor = false;
+    EnumResourceNamesW(module_, MAKEINTRESOURCEW(14), none, reinterpret_cast<LONG_PTR>(&icon));
+    EnumResourceNamesW(module_, MAKEINTRESOURCEW(12), none, reinterpret_cast<LONG_PTR>(&cursor));
+    EXPECT_FALSE(icon);
+    EXPECT_FALSE(cursor);
+}
+
+TEST_F(OverlayResources, VersionBlockNamesTheOverlayProgram)
+{
+    const std::wstring path = wine_path(BUZZEL_EXE);
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
+    EXPECT_EQ(fixed->dwFileFlags, 0u);
+    EXPECT_EQ(fixed->dwFileOS, 0x40004u);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    EXPECT_EQ(fixed->dwFileSubtype, 0u);
+
+    WORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                               &length));
+    ASSERT_GE(length, 4u);
+    EXPECT_EQ(translation[0], 0x0409);
+    EXPECT_EQ(translation[1], 1200);
+
+    const struct {
+        const wchar_t* key;
+        const wchar_t* value;
+    } strings[] = {
+        {L"FileDescription", L"Buzzel CLI"}, {L"FileVersion", L"1.1.0.0"},   {L"InternalName", L"buzzel"},
+        {L"OriginalFilename", L"buzzel.exe"}, {L"ProductName", L"Buzzel"},   {L"ProductVersion", L"1.1.0.0"},
+        {L"CompanyName", L"Buzzel Project"},
+    };
+    for (const auto& s : strings) {
+        wchar_t* value = nullptr;
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904b0\\") + s.key;
+        ASSERT_TRUE(VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length));
+        EXPECT_EQ(std::wstring(value), s.value);
+    }
+    wchar_t* copyright = nullptr;
+    EXPECT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904b0\\LegalCopyright",
+                               reinterpret_cast<void**>(&copyright), &length));
+}
