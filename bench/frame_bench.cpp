@@ -115,32 +115,46 @@ void pump_messages()
     }
 }
 
-// Measures every case at one frame size and prints one record per case.
+// The cases at the current virtual-screen size: the floor, then each path with each swarm size.
+// Empty when a swarm cannot be allocated.
+std::vector<Case> make_cases(const Options& options)
+{
+    std::vector<Case> cases;
+    cases.push_back(Case{"floor", 0, nullptr, {}, {}, {}, {}, {}, {}});
+    for (const char* path : {"image", "fallback"}) {
+        for (int count : options.flyCounts) {
+            Fly* swarm = spawn_swarm(count);
+            if (swarm == nullptr) {
+                std::fprintf(stderr, "frame_bench: no memory for %d flies\n", count);
+                for (Case& c : cases)
+                    std::free(c.swarm);
+                return {};
+            }
+            cases.push_back(Case{path, count, swarm, {}, {}, {}, {}, {}, {}});
+        }
+    }
+    return cases;
+}
+
+// Runs every case at one frame size, taking turns, and prints one record per case.
 bool bench_size(HINSTANCE instance, SIZE size, const Options& options, Gdiplus::Bitmap* image)
 {
     virtualX = 0;
     virtualY = 0;
     windowWidth = size.cx;
     windowHeight = size.cy;
+    std::vector<Case> cases = make_cases(options);
+    if (cases.empty())
+        return false;
     HWND hwnd = CreateWindowExA(OVERLAY_EX_STYLE, "BuzzelBench", "Buzzel", WS_POPUP, 0, 0, size.cx, size.cy,
                                 nullptr, nullptr, instance, nullptr);
     if (hwnd == nullptr) {
         std::fprintf(stderr, "frame_bench: CreateWindowEx failed\n");
+        for (Case& c : cases)
+            std::free(c.swarm);
         return false;
     }
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-
-    std::vector<Case> cases;
-    cases.push_back(Case{"floor", 0, nullptr, {}, {}, {}, {}, {}, {}});
-    for (const char* path : {"image", "fallback"})
-        for (int count : options.flyCounts)
-            cases.push_back(Case{path, count, spawn_swarm(count), {}, {}, {}, {}, {}, {}});
-    for (const Case& c : cases) {
-        if (c.flies > 0 && c.swarm == nullptr) {
-            std::fprintf(stderr, "frame_bench: no memory for %d flies\n", c.flies);
-            return false;
-        }
-    }
 
     // One tick of each case first, unrecorded: the first frames pay for warming up.
     for (Case& c : cases) {
