@@ -82,7 +82,7 @@ std::vector<uint8_t> make_frame(Content content, int w, int h)
         spawn_swarm(50, w, h);
         for (int i = 0; i < g_flyCount; ++i) {
             const Fly& fly = flies[i];
-            const VectorFlyShape shape = vector_fly_shape(fly.x, fly.y, fly.heading, fly.legFrame, fly.size);
+            const VectorFlyShape shape = vector_fly_shape(fly.x, fly.y, fly.drawAngle, fly.legFrame, fly.size);
             for (const EllipseBox& box : {shape.body, shape.leftWing, shape.rightWing})
                 fill_ellipse(&frame, w, h, box);
         }
