@@ -1,6 +1,6 @@
 // Black-box tests of the real buzzel.exe under Wine: its window as other programs see it, the ways a
 // run ends with its exit code and start log, and the resources built into the exe.
-#include "wine_path.h"
+#include "test_support.h"
 
 #include <windows.h>
 
@@ -45,34 +45,10 @@ protected:
             << GetLastError();
     }
 
-    // The overlay's window ("BuzzelClass" in the started process), once it exists; null after timeoutMs.
+    // The overlay's window, once it exists; null after timeoutMs.
     HWND find_window(DWORD timeoutMs)
     {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search{process_.dwProcessId, nullptr};
-        const DWORD startTick = GetTickCount();
-        while (GetTickCount() - startTick < timeoutMs) {
-            EnumWindows(
-                [](HWND hwnd, LPARAM lp) -> BOOL {
-                    Search* s = reinterpret_cast<Search*>(lp);
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(hwnd, &pid);
-                    char className[64] = {};
-                    GetClassNameA(hwnd, className, sizeof className);
-                    // GDI+ may give the process hidden helper windows of its own.
-                    if (pid != s->pid || std::string(className) != "BuzzelClass")
-                        return TRUE;
-                    s->found = hwnd;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            if (search.found != nullptr)
-                return search.found;
-            Sleep(50);
-        }
-        return nullptr;
+        return wait_for_process_window(process_.dwProcessId, L"BuzzelClass", timeoutMs);
     }
 
     // Waits for the process to end; returns its exit code, or -999 when it did not end in time.
@@ -171,30 +147,19 @@ protected:
     }
     void TearDown() override { FreeLibrary(module_); }
 
-    std::string resource(LPCWSTR type, LPCWSTR name)
-    {
-        HRSRC res = FindResourceW(module_, name, type);
-        if (res == nullptr)
-            return std::string();
-        const char* data = static_cast<const char*>(LockResource(LoadResource(module_, res)));
-        return std::string(data, SizeofResource(module_, res));
-    }
-
     HMODULE module_ = nullptr;
 };
 
 TEST_F(OverlayResources, EmbedsTheFlyPngUnchanged)
 {
-    std::ifstream in(fs::path(wine_path(FLY_PNG)), std::ios::binary);
-    std::stringstream png;
-    png << in.rdbuf();
-    ASSERT_GT(png.str().size(), 8u);
-    EXPECT_EQ(resource(MAKEINTRESOURCEW(10), MAKEINTRESOURCEW(101)), png.str());
+    const std::string png = file_bytes(FLY_PNG);
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(resource_bytes(module_, MAKEINTRESOURCEW(10), 101), png);
 }
 
 TEST_F(OverlayResources, ManifestAsksForInvokerLevelAndNoDpiAwareness)
 {
-    const std::string manifest = resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
+    const std::string manifest = resource_bytes(module_, MAKEINTRESOURCEW(24), 1);
     ASSERT_FALSE(manifest.empty());
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     for (const char* os : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "../test_support.h"
 #include "gui_ids.h"
 #include "header_layout.h"
 
@@ -20,15 +21,6 @@
 
 // Bound for every wait on the launcher; reaching it fails the test, it is never a measurement.
 static const DWORD WAIT_LIMIT_MS = 30000;
-
-// The build tree's programs, given by CMake as Unix paths; Wine's Z: drive maps the Unix root.
-static std::wstring dos_path(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* c = unixPath; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return path;
-}
 
 static void remove_tree(const std::wstring& folder)
 {
@@ -95,24 +87,6 @@ struct SliderPositions {
     int count, timeout, size, variation;
 };
 
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found;
-};
-
-static BOOL CALLBACK match_window(HWND window, LPARAM lParam)
-{
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == search->processId && lstrcmpiW(class_name(window).c_str(), search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 class LauncherTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -160,9 +134,9 @@ protected:
                 break;
             start = end + 1;
         }
-        EXPECT_TRUE(CopyFileW(dos_path(BUZZEL_GUI_EXE).c_str(), (folder + L"\\buzzel_gui.exe").c_str(), FALSE));
+        EXPECT_TRUE(CopyFileW(wine_path(BUZZEL_GUI_EXE).c_str(), (folder + L"\\buzzel_gui.exe").c_str(), FALSE));
         if (overlay) {
-            EXPECT_TRUE(CopyFileW(dos_path(overlay).c_str(), (folder + L"\\buzzel.exe").c_str(), FALSE));
+            EXPECT_TRUE(CopyFileW(wine_path(overlay).c_str(), (folder + L"\\buzzel.exe").c_str(), FALSE));
         }
         return folder;
     }
@@ -190,21 +164,10 @@ protected:
         ASSERT_NE(SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_LIMIT_MS, nullptr), 0);
     }
 
-    HWND find_window(const wchar_t* className)
-    {
-        WindowSearch search{process_.dwProcessId, className, nullptr};
-        EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
+    // The launcher's top-level window of that class, once it exists; null after WAIT_LIMIT_MS.
     HWND wait_for_window(const wchar_t* className)
     {
-        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
-            if (HWND window = find_window(className))
-                return window;
-            Sleep(50);
-        }
-        return nullptr;
+        return wait_for_process_window(process_.dwProcessId, className, WAIT_LIMIT_MS);
     }
 
     // The launcher's exit code once it has ended; STILL_ACTIVE if it does not end.

@@ -1,5 +1,7 @@
 // The resources built into buzzel_gui.exe, read back through the platform's resource and
 // version functions: icon group, header image, version block and manifest.
+#include "../test_support.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,28 +9,11 @@
 #include <string>
 #include <vector>
 
-static std::wstring dos_path(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* c = unixPath; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return path;
-}
-
-static std::string resource_bytes(HMODULE module, LPCWSTR type, int id)
-{
-    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), type);
-    if (!resource)
-        return std::string();
-    const char* data = static_cast<const char*>(LockResource(LoadResource(module, resource)));
-    return std::string(data, SizeofResource(module, resource));
-}
-
 class LauncherResources : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        module_ = LoadLibraryExW(dos_path(BUZZEL_GUI_EXE).c_str(), nullptr,
+        module_ = LoadLibraryExW(wine_path(BUZZEL_GUI_EXE).c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         ASSERT_NE(module_, nullptr);
     }
@@ -39,19 +24,6 @@ protected:
     }
     HMODULE module_ = nullptr;
 };
-
-static std::string file_bytes(const char* unixPath)
-{
-    HANDLE file = CreateFileW(dos_path(unixPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
 
 TEST(LauncherImage, IsAWindowsGuiProgram)
 {
@@ -113,7 +85,7 @@ TEST_F(LauncherResources, ManifestAsksForCommonControls6AndAsInvoker)
 
 TEST(LauncherVersion, VersionBlockNamesTheProgram)
 {
-    const std::wstring path = dos_path(BUZZEL_GUI_EXE);
+    const std::wstring path = wine_path(BUZZEL_GUI_EXE);
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
     ASSERT_GT(size, 0u);
     std::vector<char> block(size);
