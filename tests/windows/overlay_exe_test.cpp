@@ -1,6 +1,7 @@
 // Black-box tests of the real buzzel.exe under Wine: its window as other programs see it, the ways a
 // run ends with its exit code and start log, and the resources built into the exe.
 #include "test_support.h"
+#include "version_block.h"
 
 #include <windows.h>
 
@@ -184,46 +185,8 @@ TEST_F(OverlayResources, HasNoIconAndNoCursor)
 
 TEST_F(OverlayResources, VersionBlockNamesTheOverlayProgram)
 {
-    const std::wstring path = wine_path(BUZZEL_EXE);
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
-    ASSERT_GT(size, 0u);
-    std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
-    EXPECT_EQ(fixed->dwFileFlags, 0u);
-    EXPECT_EQ(fixed->dwFileOS, 0x40004u);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-    EXPECT_EQ(fixed->dwFileSubtype, 0u);
-
-    WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
-    ASSERT_GE(length, 4u);
-    EXPECT_EQ(translation[0], 0x0409);
-    EXPECT_EQ(translation[1], 1200);
-
-    const struct {
-        const wchar_t* key;
-        const wchar_t* value;
-    } strings[] = {
-        {L"FileDescription", L"Buzzel CLI"}, {L"FileVersion", L"1.1.0.0"},   {L"InternalName", L"buzzel"},
-        {L"OriginalFilename", L"buzzel.exe"}, {L"ProductName", L"Buzzel"},   {L"ProductVersion", L"1.1.0.0"},
-        {L"CompanyName", L"Buzzel Project"},
-    };
-    for (const auto& s : strings) {
-        wchar_t* value = nullptr;
-        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904b0\\") + s.key;
-        ASSERT_TRUE(VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length));
-        EXPECT_EQ(std::wstring(value), s.value);
-    }
-    wchar_t* copyright = nullptr;
-    EXPECT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904b0\\LegalCopyright",
-                               reinterpret_cast<void**>(&copyright), &length));
+    expect_version_block(BUZZEL_EXE, {{L"FileDescription", L"Buzzel CLI"},
+                                      {L"InternalName", L"buzzel"},
+                                      {L"OriginalFilename", L"buzzel.exe"},
+                                      {L"LegalCopyright", nullptr}});
 }

@@ -1,6 +1,7 @@
 // The resources built into buzzel_gui.exe, read back through the platform's resource and
 // version functions: icon group, header image, version block and manifest.
 #include "../test_support.h"
+#include "../version_block.h"
 
 #include <windows.h>
 
@@ -85,40 +86,8 @@ TEST_F(LauncherResources, ManifestAsksForCommonControls6AndAsInvoker)
 
 TEST(LauncherVersion, VersionBlockNamesTheProgram)
 {
-    const std::wstring path = wine_path(BUZZEL_GUI_EXE);
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
-    ASSERT_GT(size, 0u);
-    std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
-
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
-    EXPECT_EQ(fixed->dwFileFlags, 0u);
-    EXPECT_EQ(fixed->dwFileOS, 0x40004u);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-
-    WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
-    ASSERT_EQ(length, 4u);
-    EXPECT_EQ(translation[0], 0x0409);
-    EXPECT_EQ(translation[1], 1200);
-
-    const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-        {L"FileDescription", L"Buzzel GUI"},    {L"FileVersion", L"1.1.0.0"},
-        {L"InternalName", L"buzzel_gui"},       {L"OriginalFilename", L"buzzel_gui.exe"},
-        {L"ProductName", L"Buzzel"},            {L"ProductVersion", L"1.1.0.0"},
-        {L"CompanyName", L"Buzzel Project"},    {L"LegalCopyright", L"Copyright (C) 2026 Buzzel Project"},
-    };
-    for (const auto& entry : strings) {
-        wchar_t* value = nullptr;
-        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904b0\\") + entry.first;
-        ASSERT_TRUE(VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) << entry.first;
-        EXPECT_STREQ(value, entry.second);
-    }
+    expect_version_block(BUZZEL_GUI_EXE, {{L"FileDescription", L"Buzzel GUI"},
+                                          {L"InternalName", L"buzzel_gui"},
+                                          {L"OriginalFilename", L"buzzel_gui.exe"},
+                                          {L"LegalCopyright", L"Copyright (C) 2026 Buzzel Project"}});
 }
