@@ -9,14 +9,12 @@
 #include <cstddef>
 #include <cstring>
 
-namespace {
-
-constexpr size_t BLOCK_PIXELS = 32;
-constexpr uint32_t COLOUR_BYTES = 0x00FFFFFF; // blue, green, red of a little-endian BGRA pixel
-constexpr uint32_t OPAQUE_BLACK = 0xFF000000; // (0, 0, 0, 255)
+static constexpr size_t BLOCK_PIXELS = 32;
+static constexpr uint32_t COLOUR_BYTES = 0x00FFFFFF; // blue, green, red of a little-endian BGRA pixel
+static constexpr uint32_t OPAQUE_BLACK = 0xFF000000; // (0, 0, 0, 255)
 
 // The pixel count in 64 bits, 0 for an empty frame.
-size_t pixel_count(int w, int h)
+static size_t pixel_count(int w, int h)
 {
     return w > 0 && h > 0 ? static_cast<size_t>(w) * static_cast<size_t>(h) : 0;
 }
@@ -26,7 +24,7 @@ struct Block {
     __m128i lane[8];
 };
 
-Block load_block(const uint8_t* bytes)
+static Block load_block(const uint8_t* bytes)
 {
     Block b;
     for (int i = 0; i < 8; ++i)
@@ -34,7 +32,7 @@ Block load_block(const uint8_t* bytes)
     return b;
 }
 
-bool all_zero(const Block& b)
+static bool all_zero(const Block& b)
 {
     const __m128i any = _mm_or_si128(_mm_or_si128(_mm_or_si128(b.lane[0], b.lane[1]), _mm_or_si128(b.lane[2], b.lane[3])),
                                      _mm_or_si128(_mm_or_si128(b.lane[4], b.lane[5]), _mm_or_si128(b.lane[6], b.lane[7])));
@@ -42,7 +40,7 @@ bool all_zero(const Block& b)
 }
 
 // Four pixels at once: opaque black where any colour byte is set, else all 0.
-__m128i fixup_lane(__m128i pixels)
+static __m128i fixup_lane(__m128i pixels)
 {
     const __m128i colour = _mm_set1_epi32(static_cast<int>(COLOUR_BYTES));
     const __m128i opaque = _mm_set1_epi32(static_cast<int>(OPAQUE_BLACK));
@@ -51,15 +49,13 @@ __m128i fixup_lane(__m128i pixels)
 }
 
 // One pixel, for the frame's last few.
-void fixup_pixel(uint8_t* px)
+static void fixup_pixel(uint8_t* px)
 {
     uint32_t v;
     std::memcpy(&v, px, 4);
     v = (v & COLOUR_BYTES) != 0 ? OPAQUE_BLACK : 0;
     std::memcpy(px, &v, 4);
 }
-
-} // namespace
 
 void clear_pixels(uint8_t* bgra, int w, int h)
 {
