@@ -53,7 +53,12 @@ static Gdiplus::Bitmap* load_embedded_image()
 
     IStream* stream = nullptr;
     if (CreateStreamOnHGlobal(block, TRUE, &stream) != S_OK) {
-        GlobalFree(block);
+        // Until a stream exists the block is still ours; a stream that came with an unexpected
+        // success code owns it already, and freeing the block under it would free it twice.
+        if (stream != nullptr)
+            stream->Release();
+        else
+            GlobalFree(block);
         return nullptr;
     }
     Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromStream(stream, FALSE);
