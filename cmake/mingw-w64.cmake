@@ -14,6 +14,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Only DLLs that ship with Windows may be imported: the GCC, C++ and pthread runtimes go in statically.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Release exes ship without symbols.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # Test executables run under Wine; the wrapper selects the project's private prefix.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)

@@ -9,6 +9,7 @@
 
 // Icon group of the window and the program file.
 static const int APP_ICON_RESOURCE = 101;
+// Class of the launcher window; the tests find the window by it.
 static const char WINDOW_CLASS[] = "BuzzelGuiClass";
 
 // WM_CREATE: controls, font and header image exist before CreateWindowExA returns.

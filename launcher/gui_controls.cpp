@@ -7,15 +7,15 @@
 
 #include <commctrl.h>
 
-HWND hCount;
-HWND hTimeout;
-HWND hSize;
-HWND hVariation;
-HWND hCountVal;
-HWND hTimeoutVal;
-HWND hSizeVal;
-HWND hVariationVal;
-HFONT hGuiFont;
+HWND hCount;                // count slider
+HWND hTimeout;              // timeout slider
+HWND hSize;                 // size slider
+HWND hVariation;            // size-variation slider
+static HWND hCountVal;      // count slider's value label
+static HWND hTimeoutVal;    // timeout slider's value label
+static HWND hSizeVal;       // size slider's value label
+static HWND hVariationVal;  // size-variation slider's value label
+static HFONT hGuiFont;      // font of every child control; kept until the process ends
 
 static const DWORD CAPTION_STYLE = WS_CHILD | WS_VISIBLE | SS_RIGHT;
 static const DWORD VALUE_STYLE = WS_CHILD | WS_VISIBLE;
@@ -73,17 +73,18 @@ void create_controls(HWND window)
     }
 }
 
+// EnumChildWindows callback: the child takes the font in lParam and redraws with it.
+static BOOL CALLBACK EnumSetFontProc(HWND child, LPARAM font)
+{
+    SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
+}
+
 void apply_gui_font(HWND window)
 {
     hGuiFont = CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "Segoe UI");
     EnumChildWindows(window, EnumSetFontProc, reinterpret_cast<LPARAM>(hGuiFont));
-}
-
-BOOL CALLBACK EnumSetFontProc(HWND child, LPARAM font)
-{
-    SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
-    return TRUE;
 }
 
 int slider_position(HWND slider)

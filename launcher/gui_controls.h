@@ -3,16 +3,11 @@
 #pragma once
 #include <windows.h>
 
-// Slider and value-label handles, set once while the window is created.
-extern HWND hCount;        // count slider
-extern HWND hTimeout;      // timeout slider
-extern HWND hSize;         // size slider
-extern HWND hVariation;    // size-variation slider
-extern HWND hCountVal;     // count slider's value label
-extern HWND hTimeoutVal;   // timeout slider's value label
-extern HWND hSizeVal;      // size slider's value label
-extern HWND hVariationVal; // size-variation slider's value label
-extern HFONT hGuiFont;     // font of every child control; kept until the process ends
+// Slider handles, set once while the window is created; "Let's Fly" reads their positions.
+extern HWND hCount;     // count slider
+extern HWND hTimeout;   // timeout slider
+extern HWND hSize;      // size slider
+extern HWND hVariation; // size-variation slider
 
 // Registers the slider class and creates the fourteen controls in their fixed order,
 // each slider with its range and starting position.
@@ -20,9 +15,6 @@ void create_controls(HWND window);
 
 // Creates the "Segoe UI" font and gives it to every child of the window.
 void apply_gui_font(HWND window);
-
-// EnumChildWindows callback: gives the child the font in lParam and redraws it.
-BOOL CALLBACK EnumSetFontProc(HWND child, LPARAM font);
 
 // Sets the value label of the slider that moved; any other handle does nothing.
 void update_value_label(HWND slider);

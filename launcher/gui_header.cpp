@@ -9,8 +9,11 @@
 
 #include <cstring>
 
-ULONG_PTR g_gdiplusTokenGui;
-Gdiplus::Bitmap* g_flyBitmapGui;
+// RCDATA resource holding the fly PNG shown in the header.
+static const int FLY_IMAGE_RESOURCE = 102;
+
+static ULONG_PTR g_gdiplusTokenGui;     // GDI+ start-up token; 0 while GDI+ is not running
+static Gdiplus::Bitmap* g_flyBitmapGui; // the decoded header image, or nullptr
 
 static const wchar_t HEADER_TEXT[] = L"Fly";
 static const Gdiplus::ARGB HEADER_BLACK = 0xFF000000;
@@ -50,7 +53,12 @@ static Gdiplus::Bitmap* load_embedded_image()
 
     IStream* stream = nullptr;
     if (CreateStreamOnHGlobal(block, TRUE, &stream) != S_OK) {
-        GlobalFree(block);
+        // Until a stream exists the block is still ours; a stream that came with an unexpected
+        // success code owns it already, and freeing the block under it would free it twice.
+        if (stream != nullptr)
+            stream->Release();
+        else
+            GlobalFree(block);
         return nullptr;
     }
     Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromStream(stream, FALSE);
@@ -59,7 +67,7 @@ static Gdiplus::Bitmap* load_embedded_image()
     return keep_if_decoded(bitmap);
 }
 
-// "fly\fly.png" under the current directory.
+// The fallback when the embedded PNG gives nothing: "fly\fly.png" under the current directory.
 static Gdiplus::Bitmap* load_file_image()
 {
     wchar_t path[MAX_PATH] = {};

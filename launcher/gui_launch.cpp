@@ -8,7 +8,9 @@
 
 #include <string>
 
-void LaunchBuzzel(const char* commandText)
+// Starts buzzel.exe from the launcher's own directory with the arguments of commandText (the
+// text after its first blank) and forgets it; on failure tells the user in a message box.
+static void LaunchBuzzel(const char* commandText)
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

@@ -15,7 +15,7 @@
 #include "start_messages.h"
 #include "swarm.h"
 
-ULONG_PTR g_gdiplusToken = 0; // GDI+ start-up token, 0 when GDI+ did not start
+static ULONG_PTR g_gdiplusToken = 0; // GDI+ start-up token, 0 when GDI+ did not start
 
 // Both START lines carry the command line exactly as the platform keeps it.
 static void write_start_lines()

@@ -2,9 +2,9 @@
 // bitmap from nothing, so no trace of the previous frame can show through.
 #include "frame.h"
 
-#include "alpha_fixup.h"
 #include "fly_drawing.h"
 #include "frame_geometry.h"
+#include "frame_pixels.h"
 
 #include <cstring>
 
@@ -64,10 +64,15 @@ static void draw_vector_flies(const Frame* frame, const Fly* swarm, int count)
         alpha_fixup_pass(frame->pixels, frame->w, frame->h);
 }
 
-void frame_compose(Frame* frame, const Fly* swarm, int count, Gdiplus::Bitmap* image)
+void frame_clear(Frame* frame)
 {
     if (frame->pixels != nullptr)
-        std::memset(frame->pixels, 0, static_cast<size_t>(frame->w) * static_cast<size_t>(frame->h) * 4);
+        clear_pixels(frame->pixels, frame->w, frame->h);
+}
+
+void frame_compose(Frame* frame, const Fly* swarm, int count, Gdiplus::Bitmap* image)
+{
+    frame_clear(frame);
     if (image != nullptr)
         draw_image_flies(frame, swarm, count, image);
     else

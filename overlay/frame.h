@@ -24,6 +24,9 @@ struct Frame {
 // Creates the frame's device contexts and bitmap for a w x h virtual screen at (ox, oy).
 void frame_acquire(Frame* frame, int w, int h, int ox, int oy);
 
+// Sets every byte of the frame to 0: fully transparent. Does nothing without pixels.
+void frame_clear(Frame* frame);
+
 // Clears the frame and draws count flies of swarm: from image when there is one, otherwise as
 // vector flies followed by the alpha fix-up pass.
 void frame_compose(Frame* frame, const Fly* swarm, int count, Gdiplus::Bitmap* image);

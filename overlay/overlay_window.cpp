@@ -9,10 +9,9 @@
 #include "settings.h"
 #include "swarm.h"
 
-// The frame clock's state, described in overlay_window.h.
-int64_t freq = 0;
-int64_t lastTime = 0;
-double g_runTime = 0.0;
+int64_t freq = 0;            // performance-counter ticks per second, read once at start-up
+static int64_t lastTime = 0; // counter value at the previous frame tick, first set on WM_CREATE
+double g_runTime = 0.0;      // run time counted against the limit, seconds; stays 0 without a limit
 
 static const UINT_PTR FRAME_TIMER_ID = 1;
 // About 60 frames a second; late ticks are absorbed by the measured elapsed time.
@@ -21,9 +20,7 @@ static const UINT FRAME_TIMER_MS = 16;
 // An empty virtual screen creates, draws and presents nothing, and leaves the window where it is.
 void update_layered_content(HWND hwnd)
 {
-    if (windowWidth <= 0)
-        return;
-    if (windowHeight <= 0)
+    if (windowWidth <= 0 || windowHeight <= 0)
         return;
     Frame frame;
     frame_acquire(&frame, windowWidth, windowHeight, virtualX, virtualY);
@@ -61,7 +58,7 @@ static void on_destroy(HWND hwnd)
     PostQuitMessage(0);
 }
 
-LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:

@@ -6,7 +6,6 @@
 #include <cstdint>
 
 extern int64_t freq;     // performance-counter ticks per second, read once at start-up
-extern int64_t lastTime; // counter value at the previous frame tick, first set on WM_CREATE
 extern double g_runTime; // run time counted against the limit, seconds; stays 0 without a limit
 
 // The window class name; tests find the running overlay by it.
@@ -23,5 +22,3 @@ HWND create_overlay_window(HINSTANCE instance);
 
 // Builds and shows one whole frame of the current flies on the overlay window.
 void update_layered_content(HWND hwnd);
-
-LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,8 @@
 // arguments), writes "ready X Y" to ready.txt once the overlay window exists, with X, Y a screen
 // point inside its client area, and ends when its window gets WM_LBUTTONDOWN or after 30 s.
 // Exit code 0: clicked, and the overlay then ended with 0 after a close request.
+#include "test_support.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -18,24 +20,6 @@ static LRESULT CALLBACK target_proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-static BOOL CALLBACK match_process(HWND hwnd, LPARAM lp)
-{
-    Search* s = reinterpret_cast<Search*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char className[64] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    if (pid != s->pid || std::string(className) != "BuzzelClass")
-        return TRUE;
-    s->found = hwnd;
-    return FALSE;
 }
 
 int wmain(int argc, wchar_t** argv)
@@ -65,16 +49,17 @@ int wmain(int argc, wchar_t** argv)
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &overlay))
         return 4;
 
-    Search search{overlay.dwProcessId, nullptr};
+    // Our own window is kept answering while we wait for the overlay's.
+    HWND overlayWindow = nullptr;
     const DWORD start = GetTickCount();
     MSG msg;
-    while (search.found == nullptr && GetTickCount() - start < 20000) {
+    while (overlayWindow == nullptr && GetTickCount() - start < 20000) {
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&msg);
-        EnumWindows(match_process, reinterpret_cast<LPARAM>(&search));
+        overlayWindow = find_process_window(overlay.dwProcessId, L"BuzzelClass");
         Sleep(50);
     }
-    if (search.found == nullptr) {
+    if (overlayWindow == nullptr) {
         TerminateProcess(overlay.hProcess, 1);
         return 5;
     }
@@ -94,7 +79,7 @@ int wmain(int argc, wchar_t** argv)
         DispatchMessageW(&msg);
     }
 
-    PostMessageW(search.found, WM_CLOSE, 0, 0);
+    PostMessageW(overlayWindow, WM_CLOSE, 0, 0);
     DWORD overlayCode = 1;
     if (WaitForSingleObject(overlay.hProcess, 20000) != WAIT_OBJECT_0)
         TerminateProcess(overlay.hProcess, 1);

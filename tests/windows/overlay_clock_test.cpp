@@ -59,8 +59,7 @@ protected:
         EXPECT_NE(hwnd_, nullptr);
         spawn_flies();
         spawned_.assign(flies, flies + g_flyCount);
-        SetWindowPos(hwnd_, nullptr, MOVED.left, MOVED.top, MOVED.right - MOVED.left, MOVED.bottom - MOVED.top,
-                     SWP_NOACTIVATE | SWP_NOZORDER);
+        move_away();
         ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
         if (closeAfterMs > 0) {
             g_closeTarget = hwnd_;
@@ -74,6 +73,13 @@ protected:
         return msg.wParam;
     }
 
+    // Puts the window at MOVED, so a presented frame shows by moving it back.
+    void move_away() const
+    {
+        SetWindowPos(hwnd_, nullptr, MOVED.left, MOVED.top, MOVED.right - MOVED.left, MOVED.bottom - MOVED.top,
+                     SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+
     bool flies_unchanged() const
     {
         return std::memcmp(flies, spawned_.data(), sizeof(Fly) * spawned_.size()) == 0;
@@ -84,6 +90,16 @@ protected:
         RECT r{};
         GetWindowRect(hwnd_, &r);
         return r;
+    }
+
+    // The window lies exactly over the virtual screen.
+    void expect_over_virtual_screen() const
+    {
+        const RECT r = window_rect();
+        EXPECT_EQ(r.left, virtualX);
+        EXPECT_EQ(r.top, virtualY);
+        EXPECT_EQ(r.right - r.left, windowWidth);
+        EXPECT_EQ(r.bottom - r.top, windowHeight);
     }
 
     HWND hwnd_ = nullptr;
@@ -99,11 +115,7 @@ TEST_F(OverlayClock, WindowHasTheOverlayStylesAndTheVirtualScreenRect)
     // WS_POPUP alone; the platform adds WS_CLIPSIBLINGS to every top-level window.
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)) & ~static_cast<DWORD>(WS_CLIPSIBLINGS),
               static_cast<DWORD>(WS_POPUP));
-    const RECT r = window_rect();
-    EXPECT_EQ(r.left, virtualX);
-    EXPECT_EQ(r.top, virtualY);
-    EXPECT_EQ(r.right - r.left, windowWidth);
-    EXPECT_EQ(r.bottom - r.top, windowHeight);
+    expect_over_virtual_screen();
 }
 
 TEST_F(OverlayClock, EmptyVirtualScreenLeavesTheWindowAlone)
@@ -112,8 +124,7 @@ TEST_F(OverlayClock, EmptyVirtualScreenLeavesTheWindowAlone)
     hwnd_ = create_overlay_window(GetModuleHandleA(nullptr));
     ASSERT_NE(hwnd_, nullptr);
     spawn_flies();
-    SetWindowPos(hwnd_, nullptr, MOVED.left, MOVED.top, MOVED.right - MOVED.left, MOVED.bottom - MOVED.top,
-                 SWP_NOACTIVATE | SWP_NOZORDER);
+    move_away();
     const int width = windowWidth, height = windowHeight;
     windowWidth = 0;
     update_layered_content(hwnd_);
@@ -153,11 +164,7 @@ TEST_F(OverlayClock, TicksAdvanceTheFliesAndPresentUntilTheLimit)
     EXPECT_GE(g_runTime, 0.3);
     EXPECT_LE(g_runTime, 0.3 + 0.1);
     EXPECT_FALSE(flies_unchanged());
-    const RECT r = window_rect();
-    EXPECT_EQ(r.left, virtualX);
-    EXPECT_EQ(r.top, virtualY);
-    EXPECT_EQ(r.right - r.left, windowWidth);
-    EXPECT_EQ(r.bottom - r.top, windowHeight);
+    expect_over_virtual_screen();
 }
 
 // Without a limit the run time stays 0; a close request destroys the window and WM_DESTROY ends

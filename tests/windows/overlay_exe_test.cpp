@@ -1,6 +1,7 @@
 // Black-box tests of the real buzzel.exe under Wine: its window as other programs see it, the ways a
 // run ends with its exit code and start log, and the resources built into the exe.
-#include "wine_path.h"
+#include "test_support.h"
+#include "version_block.h"
 
 #include <windows.h>
 
@@ -45,34 +46,10 @@ protected:
             << GetLastError();
     }
 
-    // The overlay's window ("BuzzelClass" in the started process), once it exists; null after timeoutMs.
+    // The overlay's window, once it exists; null after timeoutMs.
     HWND find_window(DWORD timeoutMs)
     {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search{process_.dwProcessId, nullptr};
-        const DWORD startTick = GetTickCount();
-        while (GetTickCount() - startTick < timeoutMs) {
-            EnumWindows(
-                [](HWND hwnd, LPARAM lp) -> BOOL {
-                    Search* s = reinterpret_cast<Search*>(lp);
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(hwnd, &pid);
-                    char className[64] = {};
-                    GetClassNameA(hwnd, className, sizeof className);
-                    // GDI+ may give the process hidden helper windows of its own.
-                    if (pid != s->pid || std::string(className) != "BuzzelClass")
-                        return TRUE;
-                    s->found = hwnd;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            if (search.found != nullptr)
-                return search.found;
-            Sleep(50);
-        }
-        return nullptr;
+        return wait_for_process_window(process_.dwProcessId, L"BuzzelClass", timeoutMs);
     }
 
     // Waits for the process to end; returns its exit code, or -999 when it did not end in time.
@@ -171,30 +148,19 @@ protected:
     }
     void TearDown() override { FreeLibrary(module_); }
 
-    std::string resource(LPCWSTR type, LPCWSTR name)
-    {
-        HRSRC res = FindResourceW(module_, name, type);
-        if (res == nullptr)
-            return std::string();
-        const char* data = static_cast<const char*>(LockResource(LoadResource(module_, res)));
-        return std::string(data, SizeofResource(module_, res));
-    }
-
     HMODULE module_ = nullptr;
 };
 
 TEST_F(OverlayResources, EmbedsTheFlyPngUnchanged)
 {
-    std::ifstream in(fs::path(wine_path(FLY_PNG)), std::ios::binary);
-    std::stringstream png;
-    png << in.rdbuf();
-    ASSERT_GT(png.str().size(), 8u);
-    EXPECT_EQ(resource(MAKEINTRESOURCEW(10), MAKEINTRESOURCEW(101)), png.str());
+    const std::string png = file_bytes(FLY_PNG);
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(resource_bytes(module_, MAKEINTRESOURCEW(10), 101), png);
 }
 
 TEST_F(OverlayResources, ManifestAsksForInvokerLevelAndNoDpiAwareness)
 {
-    const std::string manifest = resource(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
+    const std::string manifest = resource_bytes(module_, MAKEINTRESOURCEW(24), 1);
     ASSERT_FALSE(manifest.empty());
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     for (const char* os : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
@@ -219,46 +185,8 @@ TEST_F(OverlayResources, HasNoIconAndNoCursor)
 
 TEST_F(OverlayResources, VersionBlockNamesTheOverlayProgram)
 {
-    const std::wstring path = wine_path(BUZZEL_EXE);
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
-    ASSERT_GT(size, 0u);
-    std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
-    EXPECT_EQ(fixed->dwFileFlags, 0u);
-    EXPECT_EQ(fixed->dwFileOS, 0x40004u);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-    EXPECT_EQ(fixed->dwFileSubtype, 0u);
-
-    WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
-    ASSERT_GE(length, 4u);
-    EXPECT_EQ(translation[0], 0x0409);
-    EXPECT_EQ(translation[1], 1200);
-
-    const struct {
-        const wchar_t* key;
-        const wchar_t* value;
-    } strings[] = {
-        {L"FileDescription", L"Buzzel CLI"}, {L"FileVersion", L"1.1.0.0"},   {L"InternalName", L"buzzel"},
-        {L"OriginalFilename", L"buzzel.exe"}, {L"ProductName", L"Buzzel"},   {L"ProductVersion", L"1.1.0.0"},
-        {L"CompanyName", L"Buzzel Project"},
-    };
-    for (const auto& s : strings) {
-        wchar_t* value = nullptr;
-        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904b0\\") + s.key;
-        ASSERT_TRUE(VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length));
-        EXPECT_EQ(std::wstring(value), s.value);
-    }
-    wchar_t* copyright = nullptr;
-    EXPECT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904b0\\LegalCopyright",
-                               reinterpret_cast<void**>(&copyright), &length));
+    expect_version_block(BUZZEL_EXE, {{L"FileDescription", L"Buzzel CLI"},
+                                      {L"InternalName", L"buzzel"},
+                                      {L"OriginalFilename", L"buzzel.exe"},
+                                      {L"LegalCopyright", nullptr}});
 }

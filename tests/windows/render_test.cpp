@@ -1,7 +1,9 @@
 // Fly image loading and frame composition under Wine: frames are composed into a DIB and read back
 // without a window. The test exe embeds the fly PNG as RCDATA 101, like the overlay program.
+#include "fly_drawing.h"
 #include "fly_image.h"
 #include "frame.h"
+#include "frame_pixels_reference.h"
 #include "vector_fly.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -319,6 +322,38 @@ TEST_F(Render, FallbackFrameHoldsOnlyOpaqueBlackOrTransparent)
     EXPECT_EQ(frame[4 * (50 * w + 100) + 3], 255);
     EXPECT_EQ(frame[4 * (100 * w + 180) + 3], 255);
     EXPECT_EQ(frame[4 * (0 * w + 0) + 3], 255);
+}
+
+// The vectorised clear and fix-up passes leave exactly the bytes that the straightforward ones leave
+// on what GDI really draws: many flies, some over the edges, on a frame of odd size full of garbage.
+TEST_F(Render, FallbackFrameIsTheSameAsWithTheStraightforwardPasses)
+{
+    const int w = 333, h = 101, ox = -7, oy = 5;
+    std::mt19937 random(11);
+    std::vector<Fly> swarm;
+    for (int i = 0; i < 60; ++i)
+        swarm.push_back(make_fly(static_cast<float>(random() % (w + 40)) - 20.0f + ox,
+                                 static_cast<float>(random() % (h + 40)) - 20.0f + oy,
+                                 static_cast<float>(random() % 628) / 100.0f, 4 + random() % 60, i % 2));
+    const std::vector<uint8_t> optimised = compose(w, h, ox, oy, swarm, nullptr);
+
+    Frame frame;
+    frame_acquire(&frame, w, h, ox, oy);
+    ASSERT_NE(frame.pixels, nullptr);
+    const size_t bytes = static_cast<size_t>(w) * h * 4;
+    std::memset(frame.pixels, 0x5A, bytes);
+    reference_clear_pixels(frame.pixels, w, h);
+    for (const Fly& fly : swarm)
+        draw_fly(frame.memDC, fly.x - static_cast<float>(ox), fly.y - static_cast<float>(oy), fly.drawAngle,
+                 fly.legFrame, fly.size);
+    GdiFlush();
+    reference_alpha_fixup_pass(frame.pixels, w, h);
+    const std::vector<uint8_t> reference(frame.pixels, frame.pixels + bytes);
+    frame_release(&frame);
+
+    ASSERT_EQ(optimised.size(), reference.size());
+    EXPECT_TRUE(optimised == reference);
+    EXPECT_GT(std::count(reference.begin(), reference.end(), 255), 1000);
 }
 
 TEST_F(Render, FallbackWithoutFliesIsFullyTransparent)

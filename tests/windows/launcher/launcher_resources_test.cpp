@@ -1,5 +1,8 @@
 // The resources built into buzzel_gui.exe, read back through the platform's resource and
 // version functions: icon group, header image, version block and manifest.
+#include "../test_support.h"
+#include "../version_block.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,28 +10,11 @@
 #include <string>
 #include <vector>
 
-static std::wstring dos_path(const char* unixPath)
-{
-    std::wstring path = L"Z:";
-    for (const char* c = unixPath; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return path;
-}
-
-static std::string resource_bytes(HMODULE module, LPCWSTR type, int id)
-{
-    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), type);
-    if (!resource)
-        return std::string();
-    const char* data = static_cast<const char*>(LockResource(LoadResource(module, resource)));
-    return std::string(data, SizeofResource(module, resource));
-}
-
 class LauncherResources : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        module_ = LoadLibraryExW(dos_path(BUZZEL_GUI_EXE).c_str(), nullptr,
+        module_ = LoadLibraryExW(wine_path(BUZZEL_GUI_EXE).c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         ASSERT_NE(module_, nullptr);
     }
@@ -39,19 +25,6 @@ protected:
     }
     HMODULE module_ = nullptr;
 };
-
-static std::string file_bytes(const char* unixPath)
-{
-    HANDLE file = CreateFileW(dos_path(unixPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
 
 TEST(LauncherImage, IsAWindowsGuiProgram)
 {
@@ -113,40 +86,8 @@ TEST_F(LauncherResources, ManifestAsksForCommonControls6AndAsInvoker)
 
 TEST(LauncherVersion, VersionBlockNamesTheProgram)
 {
-    const std::wstring path = dos_path(BUZZEL_GUI_EXE);
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
-    ASSERT_GT(size, 0u);
-    std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
-
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-    EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
-    EXPECT_EQ(fixed->dwFileFlags, 0u);
-    EXPECT_EQ(fixed->dwFileOS, 0x40004u);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
-
-    WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
-    ASSERT_EQ(length, 4u);
-    EXPECT_EQ(translation[0], 0x0409);
-    EXPECT_EQ(translation[1], 1200);
-
-    const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-        {L"FileDescription", L"Buzzel GUI"},    {L"FileVersion", L"1.1.0.0"},
-        {L"InternalName", L"buzzel_gui"},       {L"OriginalFilename", L"buzzel_gui.exe"},
-        {L"ProductName", L"Buzzel"},            {L"ProductVersion", L"1.1.0.0"},
-        {L"CompanyName", L"Buzzel Project"},    {L"LegalCopyright", L"Copyright (C) 2026 Buzzel Project"},
-    };
-    for (const auto& entry : strings) {
-        wchar_t* value = nullptr;
-        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904b0\\") + entry.first;
-        ASSERT_TRUE(VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) << entry.first;
-        EXPECT_STREQ(value, entry.second);
-    }
+    expect_version_block(BUZZEL_GUI_EXE, {{L"FileDescription", L"Buzzel GUI"},
+                                          {L"InternalName", L"buzzel_gui"},
+                                          {L"OriginalFilename", L"buzzel_gui.exe"},
+                                          {L"LegalCopyright", L"Copyright (C) 2026 Buzzel Project"}});
 }
