@@ -5,7 +5,7 @@
 #include "child_process.h"
 #include "fly_image.h"
 #include "png_bytes.h"
-#include "wine_path.h"
+#include "test_support.h"
 
 #include <windows.h>
 #include <objidl.h>
@@ -88,7 +88,7 @@ protected:
     {
         Child child = child_start(program_, arguments, dir_.wstring());
         EXPECT_TRUE(child.started);
-        const HWND window = child_window(child, L"BuzzelClass", 20000);
+        const HWND window = wait_for_process_window(child.info.dwProcessId, L"BuzzelClass", 20000);
         EXPECT_NE(window, nullptr) << "no overlay window";
         if (window != nullptr) {
             Sleep(500); // let the clock tick for a while first

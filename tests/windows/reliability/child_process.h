@@ -1,5 +1,5 @@
 // Helpers for black-box tests of the real programs under Wine: start one in a given directory,
-// find its window, wait for it with a deadline and read its exact exit code.
+// optionally inside a job, wait for it with a deadline and read its exact exit code.
 #pragma once
 #include <windows.h>
 
@@ -52,40 +52,4 @@ inline void child_close(Child& child)
     CloseHandle(child.info.hThread);
     CloseHandle(child.info.hProcess);
     child.started = false;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found;
-};
-
-inline BOOL CALLBACK match_window(HWND window, LPARAM param)
-{
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (owner == search->processId && lstrcmpW(className, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The child's top-level window of the given class, waited for up to timeoutMs; nullptr if none
-// came or the child ended first.
-inline HWND child_window(const Child& child, const wchar_t* className, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        WindowSearch search{child.info.dwProcessId, className, nullptr};
-        EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr)
-            return search.found;
-        if (WaitForSingleObject(child.info.hProcess, 50) == WAIT_OBJECT_0)
-            return nullptr;
-    }
-    return nullptr;
 }

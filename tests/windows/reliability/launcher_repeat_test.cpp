@@ -3,7 +3,7 @@
 // nothing outlives the runs, and the start log holds exactly the launched runs' lines and
 // stops growing.
 #include "child_process.h"
-#include "wine_path.h"
+#include "test_support.h"
 #include "gui_ids.h"
 
 #include <windows.h>
@@ -89,7 +89,7 @@ TEST(LauncherRepeat, TwentyRunsLeaveNoProcessAndNoGrowingLog)
         SCOPED_TRACE("run " + std::to_string(run + 1));
         Child child = child_start(launcher, L"", dir.wstring(), job);
         ASSERT_TRUE(child.started);
-        const HWND window = child_window(child, L"BuzzelGuiClass", WAIT_LIMIT_MS);
+        const HWND window = wait_for_process_window(child.info.dwProcessId, L"BuzzelGuiClass", WAIT_LIMIT_MS);
         ASSERT_NE(window, nullptr) << "no launcher window";
         // Answered only once the message loop runs, so the window is complete.
         ASSERT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_LIMIT_MS, nullptr), 0);

@@ -5,7 +5,7 @@
 // die in Wine's X11 driver when closed (BadWindow, no "SHUTDOWN"). The rig's desktop keeper
 // holds the desktop for the whole session.
 #include "child_process.h"
-#include "wine_path.h"
+#include "test_support.h"
 
 #include <windows.h>
 
