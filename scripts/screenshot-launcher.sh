@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Photographs the launcher window on a virtual display for the README: docs/launcher.png.
-# Uses its own Wine prefix (build/wineprefix-shot) in which "Segoe UI" is mapped to DejaVu Sans,
-# the nearest font on this machine, so that the header's "Fly" shows as it does on Windows, and
-# in which Wine draws the window frame and title bar itself (there is no window manager).
+# Uses its own Wine prefix (build/wineprefix-shot) in which Wine draws the window frame and title
+# bar itself (there is no window manager).
 # Everything it starts (Xvfb, Wine server, the launcher) is stopped again by its PID.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -30,7 +29,6 @@ trap cleanup EXIT
 
 xvfb_start
 wine_prefix_ready
-"$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1
 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
 "$WINESERVER" -w
 wine_server_start

@@ -10,7 +10,8 @@ WINE=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 
 # Creates the prefix once: about ten seconds. Crash dialogs are switched off so that a crashing
-# program just exits and a test sees its code instead of hanging on a dialog.
+# program just exits and a test sees its code instead of hanging on a dialog. Wine has no
+# "Segoe UI", the programs' font: DejaVu Sans stands in, so the launcher's header shows its text.
 wine_prefix_ready() {
   [ -f "$WINEPREFIX/.buzzel-ready" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
@@ -18,6 +19,7 @@ wine_prefix_ready() {
     if [ ! -f "$WINEPREFIX/.buzzel-ready" ]; then
       "$WINE" wineboot -i >/dev/null 2>&1 || true
       "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+      "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ /d 'DejaVu Sans' /f >/dev/null 2>&1 || true
       "$WINESERVER" -w
       touch "$WINEPREFIX/.buzzel-ready"
     fi )
