@@ -3,11 +3,10 @@
 #include "gui_header.h"
 
 #include "header_layout.h"
+#include "png_decode.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
-
-#include <cstring>
 
 // RCDATA resource holding the fly PNG shown in the header.
 static const int FLY_IMAGE_RESOURCE = 102;
@@ -18,63 +17,6 @@ static Gdiplus::Bitmap* g_flyBitmapGui; // the decoded header image, or nullptr
 static const wchar_t HEADER_TEXT[] = L"Fly";
 static const Gdiplus::ARGB HEADER_BLACK = 0xFF000000;
 
-// A bitmap that decoded is kept; anything else is deleted.
-static Gdiplus::Bitmap* keep_if_decoded(Gdiplus::Bitmap* bitmap)
-{
-    if (bitmap && bitmap->GetLastStatus() == Gdiplus::Ok)
-        return bitmap;
-    delete bitmap;
-    return nullptr;
-}
-
-// The PNG embedded in the launcher, decoded through a memory stream over a copy of its bytes.
-static Gdiplus::Bitmap* load_embedded_image()
-{
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(FLY_IMAGE_RESOURCE), MAKEINTRESOURCEW(10));
-    if (!resource)
-        return nullptr;
-    HGLOBAL loaded = LoadResource(module, resource);
-    const DWORD size = SizeofResource(module, resource);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data || size == 0)
-        return nullptr;
-
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!block)
-        return nullptr;
-    void* copy = GlobalLock(block);
-    if (!copy) {
-        GlobalFree(block);
-        return nullptr;
-    }
-    std::memcpy(copy, data, size);
-    GlobalUnlock(block);
-
-    IStream* stream = nullptr;
-    if (CreateStreamOnHGlobal(block, TRUE, &stream) != S_OK) {
-        // Until a stream exists the block is still ours; a stream that came with an unexpected
-        // success code owns it already, and freeing the block under it would free it twice.
-        if (stream != nullptr)
-            stream->Release();
-        else
-            GlobalFree(block);
-        return nullptr;
-    }
-    Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromStream(stream, FALSE);
-    // The bitmap keeps its own reference; the block goes with the stream's last one.
-    stream->Release();
-    return keep_if_decoded(bitmap);
-}
-
-// The fallback when the embedded PNG gives nothing: "fly\fly.png" under the current directory.
-static Gdiplus::Bitmap* load_file_image()
-{
-    wchar_t path[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, "fly\\fly.png", -1, path, MAX_PATH);
-    return keep_if_decoded(Gdiplus::Bitmap::FromFile(path, FALSE));
-}
-
 void header_startup()
 {
     Gdiplus::GdiplusStartupInput input;
@@ -82,9 +24,10 @@ void header_startup()
         g_gdiplusTokenGui = 0;
         return;
     }
-    g_flyBitmapGui = load_embedded_image();
+    // The embedded image first; "fly\fly.png" under the current directory only when it gives nothing.
+    g_flyBitmapGui = decode_png_resource(FLY_IMAGE_RESOURCE);
     if (!g_flyBitmapGui)
-        g_flyBitmapGui = load_file_image();
+        g_flyBitmapGui = decode_png_file("fly\\fly.png");
 }
 
 // Draws the header on the paint DC; every GDI+ object made here goes when it returns.
