@@ -15,4 +15,4 @@ cmake --build build/fuzz -j "$jobs"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DBUZZEL_WINDOWS_BUILD_DIR="$repo/build/windows" \
   -DBUZZEL_FUZZ_BUILD_DIR="$repo/build/fuzz" >/dev/null
 cmake --build build/native -j "$jobs"
-echo "built: build/windows/overlay/buzzel.exe, build/windows/launcher/buzzel_gui.exe"
+echo "built: build/windows/win32/overlay/buzzel.exe, build/windows/win32/launcher/buzzel_gui.exe"

@@ -13,8 +13,8 @@ cmake --build build/windows -j 2 --target buzzel buzzel_gui
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-cp build/windows/overlay/buzzel.exe build/windows/launcher/buzzel_gui.exe "$stage/"
-sed 's/$/\r/' launcher/README-windows.txt >"$stage/README.txt"
+cp build/windows/win32/overlay/buzzel.exe build/windows/win32/launcher/buzzel_gui.exe "$stage/"
+sed 's/$/\r/' win32/launcher/README-windows.txt >"$stage/README.txt"
 
 mkdir -p dist
 package="dist/buzzel-$version-win64.zip"

@@ -14,8 +14,8 @@ bash scripts/build.sh
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
 
-launcher=$repo/build/windows/launcher/buzzel_gui.exe
-overlay=$repo/build/windows/overlay/buzzel.exe
+launcher=$repo/build/windows/win32/launcher/buzzel_gui.exe
+overlay=$repo/build/windows/win32/overlay/buzzel.exe
 screenshot=$repo/build/screenshot.png
 workdir=$(mktemp -d /tmp/buzzel-run.XXXXXX)
 started_xvfb=

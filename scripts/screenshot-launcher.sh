@@ -11,7 +11,7 @@ export BUZZEL_SCREEN=1024x600x24
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
 
-gui=build/windows/launcher/buzzel_gui.exe
+gui=build/windows/win32/launcher/buzzel_gui.exe
 [ -f "$gui" ] || bash scripts/build.sh
 
 launcher_pid=

@@ -4,7 +4,8 @@ set -euo pipefail
 
 PACKAGES=(cmake g++ make googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
           g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 xvfb xdotool imagemagick x11-utils
-          python3 zip fonts-dejavu-core)
+          python3 zip fonts-dejavu-core
+          pkg-config libx11-dev libxext-dev libxfixes-dev libcairo2-dev xcompmgr)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -55,7 +55,7 @@ xvfb_stop() {
 wine_server_start() {
   "$WINESERVER" -p
   "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
-  local keeper="$repo_root/build/windows/tests/windows/reliability/desktop_keeper.exe"
+  local keeper="$repo_root/build/windows/tests/win32/reliability/desktop_keeper.exe"
   if [ -f "$keeper" ]; then
     "$WINE" "$keeper" </dev/null >/dev/null 2>&1 &
     WINE_DESKTOP_PID=$!
