@@ -1,5 +1,5 @@
 // Fuzz target for composing start-log lines and the START messages from any command line and
-// any time fields: no write beyond a buffer, every line ends in CR LF, nothing but the message
+// any time fields: no write beyond a buffer, every line ends in its line end (CR LF or LF), nothing but the message
 // tail is ever cut, and the START messages carry as much of the command line as their buffers
 // hold, each whole on its line of the stdio writer.
 // Input (FuzzedDataProvider): the choices (whether the platform gave a command line, seven time
@@ -17,9 +17,6 @@
 #include <string>
 
 namespace {
-
-// The stdio writer's line buffer: the longest message plus timestamp, separator and line end.
-constexpr size_t CRT_LINE_CAPACITY = LOG_LINE_CAPACITY + 28;
 
 void check(bool ok, const char* what)
 {
@@ -39,19 +36,24 @@ std::string timestamp_of(const LogTime& t)
 
 // Composes into a heap buffer of exactly capacity bytes, so a write past it is caught, and
 // checks the line against the text it should hold: all of it when it fits, else its start.
-std::string compose_checked(size_t capacity, const LogTime& time, const char* message)
+std::string compose_checked(size_t capacity, const LogTime& time, const char* message,
+                            LogLineEnd end = LOG_LINE_CRLF)
 {
     std::unique_ptr<char[]> buf(new char[capacity]);
-    const size_t length = compose_log_line(buf.get(), capacity, time, message);
-    check(length >= 2 && length < capacity, "line length within the buffer");
+    const size_t length = compose_log_line(buf.get(), capacity, time, message, end);
+    const size_t endLength = end == LOG_LINE_CRLF ? 2 : 1;
+    check(length >= endLength && length < capacity, "line length within the buffer");
     check(buf[length] == '\0' && std::strlen(buf.get()) == length, "line terminated");
-    check(buf[length - 2] == '\r' && buf[length - 1] == '\n', "line ends in CR LF");
+    if (end == LOG_LINE_CRLF)
+        check(buf[length - 2] == '\r' && buf[length - 1] == '\n', "line ends in CR LF");
+    else
+        check(buf[length - 1] == '\n' && (length < 2 || buf[length - 2] != '\r'), "line ends in LF");
     const std::string text = timestamp_of(time) + message;
     const std::string line(buf.get(), length);
-    const size_t kept = length - 2;
+    const size_t kept = length - endLength;
     check(kept <= text.size() && line.compare(0, kept, text, 0, kept) == 0,
           "line is the start of timestamp and message");
-    check(kept == text.size() || length == capacity - 1, "only a full buffer cuts the text");
+    check(kept == text.size() || kept + 3 == capacity, "only a full buffer cuts the text");
     return line;
 }
 
@@ -99,6 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string commandLine(text.c_str()); // the platform's string ends at its first NUL
 
     compose_checked(capacity, anyTime, text.c_str());
+    compose_checked(capacity, anyTime, text.c_str(), LOG_LINE_LF);
 
     StartMessages messages;
     compose_start_messages(hasCommandLine ? commandLine.c_str() : nullptr, &messages);
@@ -112,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // The two writers' buffers: the Win32 one may cut the message, the stdio one never does.
     compose_checked(LOG_LINE_CAPACITY, time, messages.winapi);
-    const std::string crtLine = compose_checked(CRT_LINE_CAPACITY, time, messages.crt);
+    const std::string crtLine = compose_checked(LOG_WHOLE_LINE_CAPACITY, time, messages.crt);
     check(crtLine == timestamp_of(time) + messages.crt + "\r\n", "stdio line holds the whole message");
     return 0;
 }

@@ -8,10 +8,6 @@
 
 #include <cstdio>
 
-// Room for the longest message the program composes (1023 characters) with its timestamp,
-// separator and line end.
-constexpr size_t CRT_LINE_CAPACITY = LOG_LINE_CAPACITY + 28;
-
 static LogTime local_time()
 {
     SYSTEMTIME st;
@@ -23,7 +19,7 @@ void append_log_winapi(const char* message)
 {
     const LogTime time = local_time();
     char line[LOG_LINE_CAPACITY];
-    const size_t length = compose_log_line(line, sizeof line, time, message);
+    const size_t length = compose_log_line(line, sizeof line, time, message, LOG_LINE_CRLF);
     HANDLE file = CreateFileA(LOG_FILE_NAME, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -42,8 +38,8 @@ void append_log_crt(const char* message)
     if (fopen_s(&file, LOG_FILE_NAME, "a") != 0 || file == nullptr)
         return;
     const LogTime time = local_time();
-    char line[CRT_LINE_CAPACITY];
-    size_t length = compose_log_line(line, sizeof line, time, message);
+    char line[LOG_WHOLE_LINE_CAPACITY];
+    size_t length = compose_log_line(line, sizeof line, time, message, LOG_LINE_CRLF);
     // The stream is in text mode and turns LF into CR LF itself: hand it the line with LF alone.
     line[length - 2] = '\n';
     line[--length] = '\0';

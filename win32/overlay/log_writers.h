@@ -1,9 +1,7 @@
 // The two start-log writers: each appends one line "timestamp - message" + CR LF to
 // "buzzel_start.log" in the current directory and never reports failure. Windows only.
 #pragma once
-
-// Name of the start log, relative to the current directory.
-constexpr const char* LOG_FILE_NAME = "buzzel_start.log";
+#include "log_line.h"
 
 // Appends one line through the Win32 file functions; a line is at most 1023 bytes.
 void append_log_winapi(const char* message);

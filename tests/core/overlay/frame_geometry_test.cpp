@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(FrameGeometry, VirtualScreenOriginMapsToFramePixelZero)
 {
     struct Case {
@@ -67,4 +69,57 @@ TEST(FrameGeometry, RotationIsNinetyDegreesMoreThanDrawAngle)
     const float a = 0.3f;
     EXPECT_EQ(place_fly_image(0, 0, a, 36).degrees,
               static_cast<float>(90.0 + (180.0 * static_cast<double>(a)) / 3.141592653589793));
+}
+
+// Every corner of the turned square lies inside the fly's bounds, at any angle and size.
+TEST(FrameGeometry, BoundsHoldTheTurnedSquare)
+{
+    for (int size : {1, 4, 36, 37, 144, 32768}) {
+        for (float angle = -3.9f; angle < 3.9f; angle += 0.05f) {
+            const FlyPlacement p = place_fly_image(500.3f, 400.8f, angle, size);
+            const PixelRect b = fly_bounds(p, size);
+            const double r = (p.degrees) * 3.141592653589793 / 180.0;
+            const double c = std::cos(r), s = std::sin(r);
+            for (int cx : {-p.half, size - p.half})
+                for (int cy : {-p.half, size - p.half}) {
+                    const double x = p.pivotX + cx * c - cy * s, y = p.pivotY + cx * s + cy * c;
+                    ASSERT_GE(x, b.x) << size << " " << angle;
+                    ASSERT_LE(x, b.x + b.w - 1) << size << " " << angle;
+                    ASSERT_GE(y, b.y) << size << " " << angle;
+                    ASSERT_LE(y, b.y + b.h - 1) << size << " " << angle;
+                }
+        }
+    }
+}
+
+TEST(FrameGeometry, ClipAndUnion)
+{
+    struct Case {
+        PixelRect r;
+        PixelRect clipped;
+    };
+    const Case cases[] = {
+        {{10, 5, 30, 40}, {10, 5, 30, 40}},
+        {{-5, -6, 30, 40}, {0, 0, 25, 34}},
+        {{90, 45, 30, 40}, {90, 45, 10, 5}},
+        {{100, 0, 5, 5}, {0, 0, 0, 0}},
+        {{-10, 0, 10, 5}, {0, 0, 0, 0}},
+        {{5, 5, 0, 7}, {0, 0, 0, 0}},
+        {{2147483600, 0, 2147483600, 5}, {0, 0, 0, 0}}, // no overflow past the int range
+    };
+    for (const Case& c : cases) {
+        const PixelRect got = clip_rect(c.r, 100, 50);
+        EXPECT_EQ(got.x, c.clipped.x);
+        EXPECT_EQ(got.y, c.clipped.y);
+        EXPECT_EQ(got.w, c.clipped.w);
+        EXPECT_EQ(got.h, c.clipped.h);
+    }
+    const PixelRect u = union_rect(PixelRect{10, 10, 5, 5}, PixelRect{12, 3, 10, 4});
+    EXPECT_EQ(u.x, 10);
+    EXPECT_EQ(u.y, 3);
+    EXPECT_EQ(u.w, 12);
+    EXPECT_EQ(u.h, 12);
+    const PixelRect kept = union_rect(PixelRect{0, 0, 0, 0}, PixelRect{7, 8, 2, 3});
+    EXPECT_EQ(kept.x, 7);
+    EXPECT_EQ(kept.w, 2);
 }

@@ -11,10 +11,11 @@ namespace {
 
 const LogTime SHUTDOWN_TIME{2025, 3, 7, 9, 5, 3, 42};
 
-std::string compose(size_t capacity, const LogTime& time, const std::string& message)
+std::string compose(size_t capacity, const LogTime& time, const std::string& message,
+                    LogLineEnd end = LOG_LINE_CRLF)
 {
     std::string buf(capacity, '#');
-    const size_t length = compose_log_line(&buf[0], capacity, time, message.c_str());
+    const size_t length = compose_log_line(&buf[0], capacity, time, message.c_str(), end);
     EXPECT_EQ(buf[length], '\0');
     EXPECT_EQ(std::strlen(buf.c_str()), length);
     return buf.substr(0, length);
@@ -51,6 +52,18 @@ TEST(LogLine, LongMessageIsCutAndKeepsTheLineEnd)
     // Even a buffer too small for the timestamp keeps the line end.
     EXPECT_EQ(compose(10, SHUTDOWN_TIME, "SHUTDOWN"), "2025-03\r\n");
     EXPECT_EQ(compose(3, SHUTDOWN_TIME, "SHUTDOWN"), "\r\n");
+}
+
+// The Linux program's lines end in LF alone and are cut at the same length as the Windows ones.
+TEST(LogLine, LfLinesEndInLfAndAreCutAlike)
+{
+    EXPECT_EQ(compose(LOG_LINE_CAPACITY, SHUTDOWN_TIME, "SHUTDOWN", LOG_LINE_LF),
+              "2025-03-07 09:05:03.042 - SHUTDOWN\n");
+    const std::string longMessage(5000, 'x');
+    const std::string crlf = compose(LOG_LINE_CAPACITY, SHUTDOWN_TIME, longMessage);
+    const std::string lf = compose(LOG_LINE_CAPACITY, SHUTDOWN_TIME, longMessage, LOG_LINE_LF);
+    EXPECT_EQ(lf, crlf.substr(0, crlf.size() - 2) + "\n");
+    EXPECT_EQ(compose(3, SHUTDOWN_TIME, "SHUTDOWN", LOG_LINE_LF), "\n");
 }
 
 TEST(StartMessages, CarryTheCommandLineAsItIs)
