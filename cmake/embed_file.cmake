@@ -1,0 +1,10 @@
+# Writes INPUT's bytes as a C++ array NAME (and NAME's size, NAME with _DATA replaced by _SIZE)
+# into OUTPUT: how the Linux program carries its fly PNG. Run with cmake -P.
+file(READ "${INPUT}" hex HEX)
+string(LENGTH "${hex}" digits)
+math(EXPR size "${digits} / 2")
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n    " bytes "${bytes}")
+string(REPLACE "_DATA" "_SIZE" size_name "${NAME}")
+file(WRITE "${OUTPUT}.tmp" "// Generated from ${FILE_LABEL} at build time.\n#include <cstddef>\n\nextern const unsigned char ${NAME}[] = {\n    ${bytes}\n};\nextern const size_t ${size_name} = ${size};\n")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
