@@ -1,25 +1,42 @@
 #!/usr/bin/env bash
 # Builds the Windows programs and writes the release package dist/buzzel-<version>-win64.zip:
-# buzzel.exe, buzzel_gui.exe and README.txt (CR LF line ends, for Notepad and friends).
+# buzzel.exe, buzzel_gui.exe and README.txt (CR LF line ends, for Notepad and friends), and beside
+# it SHA256SUMS for the zip and both exes. Two runs on one commit give the same bytes: the exes
+# carry no link time, and the zip's entries have fixed times, modes and order.
+#   BUZZEL_PACKAGE_BUILD   build tree (default build/windows)
+#   BUZZEL_PACKAGE_DIST    where the zip and SHA256SUMS go (default dist)
+#   BUZZEL_PACKAGE_JOBS    parallel compile jobs (default 2)
+#   SOURCE_DATE_EPOCH      time of the zip's entries (default: the commit's time)
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 bash scripts/setup.sh
 version=$(sed -n 's/^project(Buzzel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "package: no version in CMakeLists.txt" >&2; exit 1; }
+build=${BUZZEL_PACKAGE_BUILD:-build/windows}
+dist=${BUZZEL_PACKAGE_DIST:-dist}
+# Outside a git checkout the entries take the earliest time a zip can hold.
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || echo 315532800)}
 
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/windows -j 2 --target buzzel buzzel_gui
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j "${BUZZEL_PACKAGE_JOBS:-2}" --target buzzel buzzel_gui
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-cp build/windows/win32/overlay/buzzel.exe build/windows/win32/launcher/buzzel_gui.exe "$stage/"
+cp "$build/win32/overlay/buzzel.exe" "$build/win32/launcher/buzzel_gui.exe" "$stage/"
 sed 's/$/\r/' win32/launcher/README-windows.txt >"$stage/README.txt"
+chmod 0755 "$stage/buzzel.exe" "$stage/buzzel_gui.exe"
+chmod 0644 "$stage/README.txt"
+touch -d "@$epoch" "$stage"/*
 
-mkdir -p dist
-package="dist/buzzel-$version-win64.zip"
+mkdir -p "$dist"
+name="buzzel-$version-win64.zip"
+package="$(cd "$dist" && pwd)/$name"
 rm -f "$package"
-# -X: no Unix owner or time extras; -D: no directory entries. Files only, at the top level.
-(cd "$stage" && zip -q -X -D "$repo/$package" buzzel.exe buzzel_gui.exe README.txt)
+# -X: no Unix owner or time extras; -D: no directory entries. Files only, at the top level, in this
+# order. A zip keeps local time, so the entry times are written as UTC wherever this runs.
+(cd "$stage" && TZ=UTC zip -q -X -D "$package" buzzel.exe buzzel_gui.exe README.txt)
+{ (cd "$dist" && sha256sum "$name"); (cd "$stage" && sha256sum buzzel.exe buzzel_gui.exe); } >"$dist/SHA256SUMS"
 echo "packaged: $package"
 unzip -l "$package"
+cat "$dist/SHA256SUMS"

@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
 """Black-box tests of the real buzzel.exe under Wine on the virtual display.
 
-Usage: overlay_blackbox.py CASE BUZZEL_EXE [CLICK_TARGET_EXE]
+Usage: overlay_blackbox.py CASE BUZZEL_EXE [HELPER_EXE [BUZZEL_GUI_EXE]]
   log        -n 5 -t 1 exits 0 soon after its limit; three CR LF lines appended after older ones
   flies      five black flies of about the requested size on a white desktop, moving
   red-image  a solid red "fly\\fly.png" replaces the embedded fly: red squares
   bad-image  a "fly\\fly.png" that is no image: the embedded (black) fly
-  click      a click on an opaque part of the overlay reaches the window beneath it
+  click      a click on an opaque part of the overlay reaches the window beneath it (HELPER_EXE:
+             click_target.exe)
+  keys       typing goes to Wine's Notepad before and after buzzel.exe starts, and Notepad stays
+             the foreground window (HELPER_EXE: focus_probe.exe, which reads it from outside)
+  keys-launcher  the same after the launcher's "Let's Fly", once the launcher has closed
 Each case runs in a fresh temporary current directory. Exit code 0 when the case passes.
 """
 import os
@@ -258,8 +262,129 @@ def case_click(workdir, exe, target):
     check(code == 0, "the window beneath did not get the click (exit %d): %s" % (code, out))
 
 
+def probe(probe_exe, command):
+    """focus_probe.exe's exit code and output for command."""
+    result = subprocess.run([WINE_RUN, probe_exe, command], stdin=subprocess.DEVNULL, capture_output=True,
+                            timeout=60)
+    return result.returncode, result.stdout.decode(errors="replace")
+
+
+def desktop_state(probe_exe):
+    """{"foreground": class of the foreground window, "overlay": visible overlay windows, "text": Notepad's}"""
+    _, out = probe(probe_exe, "state")
+    state = {"foreground": "", "overlay": "0", "text": ""}
+    for line in out.splitlines():
+        key, _, value = line.rstrip("\r").partition(" ")
+        state[key] = value
+    return state
+
+
+def wait_for_state(probe_exe, condition, seconds, message):
+    deadline = time.time() + seconds
+    while True:
+        state = desktop_state(probe_exe)
+        if condition(state):
+            return state
+        check(time.time() < deadline, "%s (foreground %r, %s overlay windows, Notepad's text %r)"
+              % (message, state["foreground"], state["overlay"], state["text"]))
+        time.sleep(0.3)
+
+
+def type_into_notepad(probe_exe, typed, expected, when):
+    """Types with xdotool (the X keyboard, as a user would) and waits for Notepad to hold expected;
+    Notepad must be the foreground window all the while."""
+    subprocess.run(["xdotool", "type", "--delay", "30", typed], check=True, stdin=subprocess.DEVNULL)
+    state = wait_for_state(probe_exe, lambda s: s["text"] == expected or s["foreground"] != "Notepad", 10,
+                           "the text typed %s never reached Notepad" % when)
+    check(state["foreground"] == "Notepad", "%s the foreground window is %r, not Notepad"
+          % (when, state["foreground"]))
+    check(state["text"] == expected, "the text typed %s did not reach Notepad: it holds %r" % (when, state["text"]))
+
+
+def start_notepad(workdir, probe_exe):
+    """Wine's own Notepad, in the foreground and taking typed text."""
+    notepad = start("C:\\windows\\system32\\notepad.exe", [], workdir)
+    wait_for_state(probe_exe, lambda s: s["foreground"] == "Notepad", 30, "Notepad never came to the foreground")
+    type_into_notepad(probe_exe, "before", "before", "before the flies")
+    return notepad
+
+
+def check_keys_with_overlay(probe_exe, when):
+    """With the overlay on screen: Notepad keeps the foreground (looked at more than once, so that an
+    activation that comes a little late is seen) and still takes typed text."""
+    wait_for_state(probe_exe, lambda s: s["overlay"] != "0", 30, "the overlay never showed %s" % when)
+    for _ in range(3):
+        state = desktop_state(probe_exe)
+        check(state["foreground"] == "Notepad", "%s the foreground window is %r, not Notepad"
+              % (when, state["foreground"]))
+        time.sleep(0.5)
+    type_into_notepad(probe_exe, " after", "before after", when)
+    check(desktop_state(probe_exe)["overlay"] != "0", "the overlay ended before the check %s was over" % when)
+
+
+def overlay_keys_then_close(probe_exe, when):
+    """check_keys_with_overlay, then the overlay is asked to close (pass or fail): it ends at once,
+    with exit code 0."""
+    try:
+        check_keys_with_overlay(probe_exe, when)
+    except Failure:
+        probe(probe_exe, "close-overlay")
+        raise
+    code, out = probe(probe_exe, "close-overlay")
+    check(code == 0, "the overlay did not end with 0 when asked to close: %s" % out.strip())
+
+
+def end_notepad(notepad):
+    notepad.kill()
+    notepad.communicate()
+
+
+def case_keys(workdir, exe, probe_exe):
+    notepad = start_notepad(workdir, probe_exe)
+    try:
+        # A limit well beyond the test's length, so the overlay is on screen throughout; it is closed.
+        proc = start(exe, ["-n", "3", "-t", "60"], workdir)
+        try:
+            overlay_keys_then_close(probe_exe, "after buzzel.exe started")
+        finally:
+            code, out = finish(proc, 40)
+        check(code == 0, "exit code %d: %s" % (code, out))
+    finally:
+        end_notepad(notepad)
+
+
+def case_keys_launcher(workdir, exe, probe_exe, gui_exe):
+    shutil.copy(exe, os.path.join(workdir, "buzzel.exe"))
+    shutil.copy(gui_exe, os.path.join(workdir, "buzzel_gui.exe"))
+    notepad = start_notepad(workdir, probe_exe)
+    try:
+        # No pipe for its output: the overlay it starts would hold that open, and reading it to the
+        # end would wait for the overlay's whole run.
+        launcher = subprocess.Popen([WINE_RUN, os.path.join(workdir, "buzzel_gui.exe")], cwd=workdir,
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            wait_for_state(probe_exe, lambda s: s["foreground"] == "BuzzelGuiClass", 30,
+                           "the launcher never came to the foreground")
+            code, out = probe(probe_exe, "launch-button")
+            check(code == 0, "no \"Let's Fly\" button found")
+            x, y = out.split()
+            # A click, as the user gives it: the launcher starts the overlay and closes.
+            subprocess.run(["xdotool", "mousemove", x, y, "click", "1"], check=True, stdin=subprocess.DEVNULL)
+        finally:
+            try:
+                code = launcher.wait(timeout=30)
+            except subprocess.TimeoutExpired:
+                launcher.kill()
+                launcher.wait()
+                raise Failure("the launcher did not close within 30 s")
+        check(code == 0, "launcher exit code %d" % code)
+        overlay_keys_then_close(probe_exe, "after \"Let's Fly\" closed the launcher")
+    finally:
+        end_notepad(notepad)
+
+
 CASES = {"log": case_log, "flies": case_flies, "red-image": case_red_image, "bad-image": case_bad_image,
-         "click": case_click}
+         "click": case_click, "keys": case_keys, "keys-launcher": case_keys_launcher}
 
 
 def main():

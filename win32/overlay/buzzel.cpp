@@ -71,7 +71,7 @@ static void shut_down()
     append_log_crt("SHUTDOWN");
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int nCmdShow)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     srand15(static_cast<unsigned>(std::time(nullptr)));
     LARGE_INTEGER frequency;
@@ -97,7 +97,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int nCmdShow)
     }
     // The timer already runs, but no tick is handled before the loop, so every tick sees spawned flies.
     spawn_flies();
-    ShowWindow(hwnd, nCmdShow);
+    // Shown without activation, whatever the caller asked for: the keyboard stays with the user's
+    // window, which keeps the foreground. The per-frame move does not activate it either.
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd);
 
     MSG msg;

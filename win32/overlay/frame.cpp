@@ -60,8 +60,11 @@ static void draw_vector_flies(const Frame* frame, const Fly* swarm, int count)
         const FramePointF centre = to_frame(fly.x, fly.y, frame->ox, frame->oy);
         draw_fly(frame->memDC, centre.x, centre.y, fly.drawAngle, fly.legFrame, fly.size);
     }
-    if (frame->pixels != nullptr)
+    if (frame->pixels != nullptr) {
+        // GDI may still hold drawing in its batch; the bits are read only once it has reached them.
+        GdiFlush();
         alpha_fixup_pass(frame->pixels, frame->w, frame->h);
+    }
 }
 
 void frame_clear(Frame* frame)
