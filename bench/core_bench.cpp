@@ -42,8 +42,7 @@ void BM_swarm_tick(benchmark::State& state)
     const int count = static_cast<int>(state.range(0));
     spawn_swarm(count, 1920, 1080);
     for (auto _ : state) {
-        for (int i = 0; i < g_flyCount; ++i)
-            update_fly(&flies[i], TICK);
+        update_swarm(flies, g_flyCount, TICK);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * count);

@@ -81,8 +81,7 @@ Fly* spawn_swarm(int count)
 void run_tick(HWND hwnd, Case* c, Gdiplus::Bitmap* image)
 {
     const int64_t t0 = counter();
-    for (int i = 0; i < c->flies; ++i)
-        update_fly(&c->swarm[i], TICK);
+    update_swarm(c->swarm, c->flies, TICK);
     const int64_t t1 = counter();
     Frame frame;
     frame_acquire(&frame, windowWidth, windowHeight, virtualX, virtualY);

@@ -128,3 +128,9 @@ void update_fly(Fly* fly, double dt)
     bounce(fly);
     advance_frame_timer(fly, a, 8.0f);
 }
+
+void update_swarm(Fly* swarm, int count, double dt)
+{
+    for (int i = 0; i < count; ++i)
+        update_fly(&swarm[i], dt);
+}

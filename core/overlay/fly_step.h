@@ -5,3 +5,7 @@
 
 // dt is the tick length in seconds, 0 to 0.1 (the caller clamps it).
 void update_fly(Fly* fly, double dt);
+
+// One tick of the swarm: every one of the count flies once, in index order, which fixes the
+// draws each fly gets from the shared random source.
+void update_swarm(Fly* swarm, int count, double dt);

@@ -47,8 +47,7 @@ static void on_timer(HWND hwnd)
         PostQuitMessage(0);
         return;
     }
-    for (int i = 0; i < g_flyCount; ++i)
-        update_fly(&flies[i], tick.dt);
+    update_swarm(flies, g_flyCount, tick.dt);
     update_layered_content(hwnd);
 }
 

@@ -88,8 +88,7 @@ void run_frame_loop(cairo_surface_t* image)
         const FrameTick tick = frame_tick(now, NS_PER_SECOND, g_timeoutSeconds, &lastTime, &g_runTime);
         if (tick.endRun)
             return;
-        for (int i = 0; i < g_flyCount; ++i)
-            update_fly(&flies[i], tick.dt);
+        update_swarm(flies, g_flyCount, tick.dt);
         keep_on_top();
         frame_update(flies, g_flyCount, image);
         // The next tick comes a frame after this one started, or a frame from now when late.
