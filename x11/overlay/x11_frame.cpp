@@ -32,14 +32,6 @@ static std::vector<PixelRect> g_shape;   // the window's shape this tick
 static std::vector<XRectangle> g_xrects; // the same, as the server takes it
 static bool g_shaped = true;             // the window shows only its shape (no compositing manager)
 
-static int g_shmError = 0; // set by the error handler while the segment is attached
-
-static int note_shm_error(Display*, XErrorEvent* error)
-{
-    g_shmError = error->error_code;
-    return 0;
-}
-
 // Shared memory works only with a server on this machine; any failure falls back to XPutImage.
 static bool create_shm_image(int w, int h)
 {
@@ -58,13 +50,12 @@ static bool create_shm_image(int w, int h)
         g_shm.readOnly = False;
         if (g_shm.shmaddr != reinterpret_cast<char*>(-1)) {
             g_image->data = g_shm.shmaddr;
-            g_shmError = 0;
-            XErrorHandler previous = XSetErrorHandler(note_shm_error);
+            XSync(g_display, False);
+            take_x_error();
             XShmAttach(g_display, &g_shm);
             XSync(g_display, False);
-            XSetErrorHandler(previous);
             shmctl(g_shm.shmid, IPC_RMID, nullptr); // goes away with the last detach
-            if (g_shmError == 0)
+            if (take_x_error() == 0)
                 return true;
             shmdt(g_shm.shmaddr);
         } else {

@@ -28,6 +28,7 @@ static int g_xfixesEventBase = 0;  // first XFIXES event code
 static Atom g_compositorSelection; // _NET_WM_CM_S<screen>, owned by a running compositing manager
 static Colormap g_colormap = 0;    // the window's own colormap when its visual is not the default
 static bool g_raisePending = false; // another window was mapped or restacked since the last raise
+static int g_lastXError = 0;        // code of the last X error not yet taken; the handler sets it
 
 const char* display_name()
 {
@@ -35,10 +36,25 @@ const char* display_name()
     return name != nullptr ? name : "";
 }
 
+static int note_x_error(Display*, XErrorEvent* error)
+{
+    g_lastXError = error->error_code;
+    return 0;
+}
+
 bool open_display()
 {
     g_display = XOpenDisplay(nullptr);
+    if (g_display != nullptr)
+        XSetErrorHandler(note_x_error);
     return g_display != nullptr;
+}
+
+int take_x_error()
+{
+    const int code = g_lastXError;
+    g_lastXError = 0;
+    return code;
 }
 
 bool check_extensions(char* why, size_t capacity)
@@ -148,7 +164,8 @@ bool create_overlay_window()
     g_window = XCreateWindow(g_display, root, virtualX, virtualY, static_cast<unsigned>(windowWidth),
                              static_cast<unsigned>(windowHeight), 0, g_depth, InputOutput, g_visual, mask,
                              &attributes);
-    if (g_window == 0)
+    XSync(g_display, False);
+    if (g_window == 0 || take_x_error() != 0)
         return false;
     set_names();
     make_click_through();
@@ -157,7 +174,7 @@ bool create_overlay_window()
     XSelectInput(g_display, root, SubstructureNotifyMask);
     XMapRaised(g_display, g_window);
     XSync(g_display, False);
-    return true;
+    return take_x_error() == 0;
 }
 
 void set_window_shape(const XRectangle* rects, int count)
@@ -227,7 +244,7 @@ void close_display()
     if (g_display == nullptr)
         return;
     if (g_window != 0)
-        XDestroyWindow(g_display, g_window);
+        XDestroyWindow(g_display, g_window); // a window the server refused gives only an error
     if (g_colormap != 0)
         XFreeColormap(g_display, g_colormap);
     XCloseDisplay(g_display);

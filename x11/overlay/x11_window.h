@@ -14,8 +14,12 @@ extern bool g_composited;  // a compositing manager runs: the window's alpha is 
 // The display the connection goes to, as DISPLAY names it; "" when DISPLAY is unset.
 const char* display_name();
 
-// Opens the connection; false when the display cannot be reached.
+// Opens the connection; false when the display cannot be reached. From then on an X error does
+// not end the program: it is kept for take_x_error, and the request that caused it has no effect.
 bool open_display();
+
+// The code of the last X error since the previous call (after an XSync), or 0 when none came.
+int take_x_error();
 
 // The extensions the overlay cannot do without; false with what is missing written into why.
 bool check_extensions(char* why, size_t capacity);
