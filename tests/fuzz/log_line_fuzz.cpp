@@ -47,7 +47,7 @@ std::string compose_checked(size_t capacity, const LogTime& time, const char* me
     if (end == LOG_LINE_CRLF)
         check(buf[length - 2] == '\r' && buf[length - 1] == '\n', "line ends in CR LF");
     else
-        check(buf[length - 1] == '\n' && (length < 2 || buf[length - 2] != '\r'), "line ends in LF");
+        check(buf[length - 1] == '\n', "line ends in LF"); // what comes before it is the message's
     const std::string text = timestamp_of(time) + message;
     const std::string line(buf.get(), length);
     const size_t kept = length - endLength;
