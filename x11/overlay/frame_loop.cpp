@@ -33,8 +33,8 @@ static int64_t now_ns()
 
 bool catch_stop_signals()
 {
-    // A shell starts background jobs with SIGINT ignored, and an ignored signal never reaches a
-    // signalfd: take the default disposition back before blocking.
+    // A shell starts background jobs with SIGINT ignored; the default disposition is taken back so
+    // that no later unblocking could leave SIGINT without effect.
     struct sigaction action{};
     action.sa_handler = SIG_DFL;
     sigaction(SIGINT, &action, nullptr);
