@@ -33,12 +33,8 @@ static int64_t now_ns()
 
 bool catch_stop_signals()
 {
-    // A shell starts background jobs with SIGINT ignored; the default disposition is taken back so
-    // that no later unblocking could leave SIGINT without effect.
-    struct sigaction action{};
-    action.sa_handler = SIG_DFL;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A blocked signal is queued even where it is ignored (a shell starts background jobs with
+    // SIGINT ignored), so Ctrl+C and kill reach the loop either way.
     sigset_t stops;
     sigemptyset(&stops);
     sigaddset(&stops, SIGINT);
