@@ -17,11 +17,14 @@ int virtualY = 0;     // top of the virtual screen; the shell reads it at start-
 int windowWidth = 0;  // width of the virtual screen; the shell reads it at start-up
 int windowHeight = 0; // height of the virtual screen; the shell reads it at start-up
 
+uint64_t fly_array_bytes(int count)
+{
+    return static_cast<uint64_t>(count) * sizeof(Fly);
+}
+
 bool allocate_flies()
 {
-    // 64-bit length: no positive count can overflow it.
-    const unsigned long long bytes = static_cast<unsigned long long>(g_flyCount) * sizeof(Fly);
-    flies = g_flyCount > 0 ? static_cast<Fly*>(std::malloc(bytes)) : nullptr;
+    flies = g_flyCount > 0 ? static_cast<Fly*>(std::malloc(fly_array_bytes(g_flyCount))) : nullptr;
     return flies != nullptr;
 }
 

@@ -27,6 +27,9 @@ extern Fly* flies;
 // VirtualScreen: the whole virtual screen in screen pixels, read once at start-up.
 extern int virtualX, virtualY, windowWidth, windowHeight;
 
+// Bytes of an array of count records, in 64 bits: no positive count can overflow it.
+uint64_t fly_array_bytes(int count);
+
 // Obtains the array for g_flyCount records; false (and flies stays nullptr) when out of memory.
 bool allocate_flies();
 

@@ -1,5 +1,5 @@
-// The fly step with scripted draws: draw order, pause and walk, turns, bounce, jitter cap and
-// the animation timer. Draws of 32767 fail every chance test, 0 passes it (when dt > 0).
+// The fly step with scripted draws: draw order, the chance boundaries, pause and walk, turns, bounce,
+// jitter cap and the animation timer. Draws of 32767 fail every chance test, 0 passes it (when dt > 0).
 #include "fly_step.h"
 
 #include "scripted_draws.h"
@@ -82,6 +82,61 @@ TEST_F(FlyStep, DrawOrder)
         script(c.draws);
         update_fly(&fly, c.dt);
         EXPECT_EQ(draws_made(), c.draws.size());
+    }
+}
+
+// Each chance at its boundary: the last draw that passes and the first that fails, at a = 1
+// and a = 6. A test passes when p * a > r / 32767 in single precision: 0.008 * 1 = 0.008000000
+// lets r = 262 (0.0079958) through and stops 263 (0.0080264), and so on. The draws after a
+// passing test are 32767, which pass nothing, so a wrong boundary changes the number of draws.
+TEST_F(FlyStep, ChanceBoundaries)
+{
+    const struct {
+        const char* name;
+        double dt;
+        std::initializer_list<int> draws;
+    } cases[] = {
+        // Pause, 0.008 per sixtieth: passing draws the pause length and ends the call.
+        {"pause, a = 1, last pass", TICK, {262, FAIL}},
+        {"pause, a = 1, first fail", TICK, {263, FAIL, NO_JITTER, FAIL}},
+        {"pause, a = 6, last pass", 0.1, {1572, FAIL}},
+        {"pause, a = 6, first fail", 0.1, {1573, FAIL, NO_JITTER, FAIL}},
+        // Re-aim, 0.02 per sixtieth: passing draws the direction.
+        {"re-aim, a = 1, last pass", TICK, {FAIL, 655, FAIL, NO_JITTER, FAIL}},
+        {"re-aim, a = 1, first fail", TICK, {FAIL, 656, NO_JITTER, FAIL}},
+        {"re-aim, a = 6, last pass", 0.1, {FAIL, 3932, FAIL, NO_JITTER, FAIL}},
+        {"re-aim, a = 6, first fail", 0.1, {FAIL, 3933, NO_JITTER, FAIL}},
+        // Turn, 0.015 per sixtieth: passing draws the target and the length.
+        {"turn, a = 1, last pass", TICK, {FAIL, FAIL, NO_JITTER, 491, FAIL, FAIL}},
+        {"turn, a = 1, first fail", TICK, {FAIL, FAIL, NO_JITTER, 492}},
+        {"turn, a = 6, last pass", 0.1, {FAIL, FAIL, NO_JITTER, 2949, FAIL, FAIL}},
+        {"turn, a = 6, first fail", 0.1, {FAIL, FAIL, NO_JITTER, 2950}},
+        // Jitter, one draw in ten whatever the tick: passing draws both components.
+        {"jitter, 10 passes", TICK, {FAIL, FAIL, 10, FAIL, FAIL, FAIL}},
+        {"jitter, 5 fails", TICK, {FAIL, FAIL, 5, FAIL}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fly fly = walking_fly();
+        script(c.draws);
+        update_fly(&fly, c.dt);
+        EXPECT_EQ(draws_made(), c.draws.size());
+    }
+}
+
+// The turn length is r mod 20 + 15 sixtieths: 20 gives the shortest, 39 the longest.
+TEST_F(FlyStep, TurnLength)
+{
+    const struct {
+        int draw;
+        float sixtieths;
+    } cases[] = {{20, 15.0f}, {39, 34.0f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.draw);
+        Fly fly = walking_fly();
+        script({FAIL, FAIL, NO_JITTER, PASS, FAIL, c.draw});
+        update_fly(&fly, TICK);
+        EXPECT_EQ(fly.wobbleTime, c.sixtieths / 60.0f - static_cast<float>(TICK));
     }
 }
 

@@ -96,6 +96,7 @@ TEST_F(Spawn, SizeVariationTakesASixthDrawAndTruncates)
         {36, 100, 32767, 72},  // m reaches 2
         {36, 100, 0, 4},       // m = 0: 0 is raised to 4
         {5, 50, 0, 4},         // 2.5 truncates to 2, raised to 4
+        {6, 50, 0, 4},         // exactly 3 is raised to 4 too
         {MAX_FLY_RENDER_SIZE, 100, 32767, 2 * MAX_FLY_RENDER_SIZE},
         {INT_MAX, 100, 32767, INT_MAX}, // beyond the int range: saturates, no overflow
     };
@@ -136,6 +137,20 @@ TEST_F(Spawn, EmptyScreenAxisPutsFliesAtItsOrigin)
         EXPECT_EQ(flies[0].frameTimer, 3.0f);
         free_flies();
     }
+}
+
+// The request for the fly array: 64 bytes a fly, never wrapped to 32 bits.
+TEST(Swarm, FlyArrayBytes)
+{
+    const struct {
+        int count;
+        uint64_t bytes;
+    } cases[] = {
+        {1, 64},
+        {INT_MAX, 137438953408ull}, // 128 GiB less 64 bytes
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fly_array_bytes(c.count), c.bytes) << c.count;
 }
 
 TEST(Swarm, AllocateAndFree)
