@@ -1,9 +1,11 @@
 // Fly image loading and frame composition under Wine: frames are composed into a DIB and read back
-// without a window. The test exe embeds the fly PNG as RCDATA 101, like the overlay program.
+// without a window; a frame the platform refuses is presented on a hidden one. The test exe embeds
+// the fly PNG as RCDATA 101, like the overlay program.
 #include "fly_drawing.h"
 #include "fly_image.h"
 #include "frame.h"
 #include "frame_pixels_reference.h"
+#include "reliability/process_resources.h"
 #include "vector_fly.h"
 
 #include <gtest/gtest.h>
@@ -361,4 +363,38 @@ TEST_F(Render, FallbackWithoutFliesIsFullyTransparent)
     const std::vector<uint8_t> frame = compose(64, 48, 0, 0, {}, nullptr);
     for (size_t i = 0; i < frame.size(); ++i)
         ASSERT_EQ(frame[i], 0) << i;
+}
+
+// One frame on a virtual screen of 100000 x 100000 pixels (40 GB), which the platform refuses to
+// make a bitmap for: the pixel pointer stays null, and the frame is still composed, presented on
+// window and released.
+static void present_refused_frame(HWND window, const std::vector<Fly>& swarm, Gdiplus::Bitmap* image)
+{
+    Frame frame;
+    frame_acquire(&frame, 100000, 100000, -20, -10);
+    EXPECT_EQ(frame.bitmap, nullptr);
+    EXPECT_EQ(frame.pixels, nullptr);
+    frame_compose(&frame, swarm.data(), static_cast<int>(swarm.size()), image);
+    frame_present(window, &frame);
+    frame_release(&frame);
+}
+
+// Both paths survive a refused frame bitmap without touching the pixels, and leave no GDI object
+// behind (counted from the second frame on: the first may make what GDI and GDI+ keep per process).
+TEST_F(Render, RefusedFrameBitmapStillComposesPresentsAndReleases)
+{
+    load_fly_image();
+    ASSERT_NE(g_flyBitmap, nullptr);
+    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const std::vector<Fly> swarm = {make_fly(100.0f, 100.0f, 0.5f, 36), make_fly(-5.0f, 3.0f, 2.0f, 48, 1)};
+    for (Gdiplus::Bitmap* image : {g_flyBitmap, static_cast<Gdiplus::Bitmap*>(nullptr)}) {
+        SCOPED_TRACE(image != nullptr ? "image path" : "fallback path");
+        present_refused_frame(window, swarm, image);
+        const long before = count_gdi_objects();
+        present_refused_frame(window, swarm, image);
+        EXPECT_EQ(count_gdi_objects(), before);
+    }
+    DestroyWindow(window);
 }
