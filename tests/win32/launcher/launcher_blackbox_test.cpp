@@ -1,8 +1,10 @@
 // Black-box tests of the real buzzel_gui.exe under Wine: its window and fourteen controls, the
-// value labels, the header on screen, and what "Let's Fly", "Quit" and the close box start. Each
+// value labels and the header on screen, and what "Let's Fly", "Quit" and the close box start. Each
 // test copies the launcher with a buzzel.exe beside it (a stand-in that records how it was
 // started, the real overlay, or none) into a fresh folder, runs it there inside a job object
-// (so nothing it starts outlives the test) and drives it by window messages.
+// (so nothing it starts outlives the test) and drives it by window messages. What only the
+// process itself can read (the font its children were sent, its icons and class background)
+// comes from a hook library, launcher_probe.dll, put on the launcher's thread.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -10,13 +12,16 @@
 #include "../test_support.h"
 #include "gui_ids.h"
 #include "header_layout.h"
+#include "launcher_probe.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // Bound for every wait on the launcher; reaching it fails the test, it is never a measurement.
@@ -103,6 +108,10 @@ protected:
 
     void TearDown() override
     {
+        if (probeHook_)
+            UnhookWindowsHookEx(probeHook_);
+        if (probeBlock_)
+            CloseHandle(probeBlock_);
         if (job_) {
             for (DWORD id : our_processes()) {
                 if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
@@ -142,8 +151,8 @@ protected:
     }
 
     // Starts folder\buzzel_gui.exe with the work folder as its current directory and waits for
-    // its window.
-    void start(const std::wstring& folder)
+    // its window. With probe, the probe's hook is on the launcher's thread before it runs.
+    void start(const std::wstring& folder, bool probe = false)
     {
         job_ = CreateJobObjectW(nullptr, nullptr);
         ASSERT_NE(job_, nullptr);
@@ -153,6 +162,8 @@ protected:
         ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                                    work_.c_str(), &startup, &process_));
         ASSERT_TRUE(AssignProcessToJobObject(job_, process_.hProcess));
+        if (probe)
+            install_probe();
         ResumeThread(process_.hThread);
         window_ = wait_for_window(L"BuzzelGuiClass");
         ASSERT_NE(window_, nullptr) << "no launcher window";
@@ -162,6 +173,32 @@ protected:
             Sleep(50);
         ASSERT_TRUE(IsWindowVisible(window_));
         ASSERT_NE(SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_LIMIT_MS, nullptr), 0);
+    }
+
+    // Makes the shared block for the probe's report and hooks the probe onto the launcher's thread.
+    void install_probe()
+    {
+        probeBlock_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LauncherProbeReport),
+                                         launcher_probe_block(process_.dwProcessId).c_str());
+        ASSERT_NE(probeBlock_, nullptr);
+        HMODULE library = LoadLibraryW(wine_path(LAUNCHER_PROBE_DLL).c_str());
+        ASSERT_NE(library, nullptr);
+        const auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, "launcher_probe_hook")));
+        ASSERT_NE(hook, nullptr);
+        probeHook_ = SetWindowsHookExW(WH_CALLWNDPROC, hook, library, process_.dwThreadId);
+        ASSERT_NE(probeHook_, nullptr);
+    }
+
+    // What the probe saw in the launcher's process, as it is now.
+    LauncherProbeReport probe_report()
+    {
+        LauncherProbeReport report{};
+        SendMessageW(window_, RegisterWindowMessageW(LAUNCHER_PROBE_MESSAGE), 0, 0);
+        if (const void* view = MapViewOfFile(probeBlock_, FILE_MAP_READ, 0, 0, sizeof report)) {
+            CopyMemory(&report, view, sizeof report);
+            UnmapViewOfFile(view);
+        }
+        return report;
     }
 
     // The launcher's top-level window of that class, once it exists; null after WAIT_LIMIT_MS.
@@ -284,12 +321,15 @@ protected:
     }
 
     // The text of the value label at creation index 1, 4, 7 or 10.
-    std::wstring label(int index)
+    std::wstring label(int index) { return window_text(child_at(index)); }
+
+    // The child at creation index 0 to 13.
+    HWND child_at(int index)
     {
         HWND child = GetWindow(window_, GW_CHILD);
         for (int i = 0; i < index && child; ++i)
             child = GetWindow(child, GW_HWNDNEXT);
-        return window_text(child);
+        return child;
     }
 
     // Clicks a button as the user would; posted, so a message box it opens does not block us.
@@ -325,6 +365,8 @@ protected:
     }
 
     std::wstring root_, work_;
+    HANDLE probeBlock_ = nullptr;
+    HHOOK probeHook_ = nullptr;
     HANDLE job_ = nullptr;
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
@@ -385,6 +427,15 @@ TEST_F(LauncherTest, FourteenControlsInCreationOrder)
 TEST_F(LauncherTest, ValueLabelsFollowTheSliders)
 {
     start(install(L"app"));
+    // Keys move a slider by themselves: the label follows the slider's own notifications.
+    SendMessageW(slider(IDC_TIMEOUT), WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(SendMessageW(slider(IDC_TIMEOUT), TBM_GETPOS, 0, 0), 16);
+    EXPECT_EQ(label(4), L"16");
+    SendMessageW(slider(IDC_SIZE), WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(label(7), L"3.0");
+    SendMessageW(slider(IDC_SIZE), WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(label(7), L"0.5");
+
     move_slider(IDC_TIMEOUT, 0);
     EXPECT_EQ(label(4), L"No timeout");
     move_slider(IDC_TIMEOUT, 1);
@@ -418,29 +469,6 @@ TEST_F(LauncherTest, ValueLabelsFollowTheSliders)
     EXPECT_EQ(label(10), L"100");
 }
 
-TEST_F(LauncherTest, LetsFlyStartsTheOverlayBesideTheLauncherWithTheStartingSettings)
-{
-    const std::wstring folder = install(L"app");
-    start(folder);
-    expect_launch(folder, L"-n 1 -t 15 -s 36");
-}
-
-TEST_F(LauncherTest, LetsFlySendsTheSliderPositions)
-{
-    const std::wstring folder = install(L"app");
-    start(folder);
-    set_sliders({7, 0, 7, 25});
-    expect_launch(folder, L"-n 7 -t 0 -s 12 -v 25");
-}
-
-TEST_F(LauncherTest, LetsFlySendsTheHighestPositions)
-{
-    const std::wstring folder = install(L"app");
-    start(folder);
-    set_sliders({50, 600, 30, 100});
-    expect_launch(folder, L"-n 50 -t 600 -s 54 -v 100");
-}
-
 TEST_F(LauncherTest, QuitEndsWithZeroAndStartsNothing)
 {
     start(install(L"app"));
@@ -457,23 +485,47 @@ TEST_F(LauncherTest, CloseBoxEndsWithZeroAndStartsNothing)
     EXPECT_EQ(GetFileAttributesW((work_ + L"\\launched.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// Folders whose names the launcher must cope with: blanks, and letters the ANSI code page
-// cannot spell.
-class LauncherFolderTest : public LauncherTest, public ::testing::WithParamInterface<const wchar_t*> {};
-
-TEST_P(LauncherFolderTest, LetsFlyStartsTheOverlayInThatFolder)
-{
-    const std::wstring folder = install(GetParam());
-    start(folder);
-    expect_launch(folder, L"-n 1 -t 15 -s 36");
-}
-
 static const wchar_t CYRILLIC_FOLDER[] = L"\u041f\u043e\u043b\u0451\u0442 \u043c\u0443\u0445";
 
-INSTANTIATE_TEST_SUITE_P(Names, LauncherFolderTest, ::testing::Values(L"Program Files\\Buzzel", CYRILLIC_FOLDER),
-                         [](const ::testing::TestParamInfo<const wchar_t*>& info) {
-                             return std::string(info.index == 0 ? "Blanks" : "Cyrillic");
-                         });
+// One click of "Let's Fly": the folder the launcher sits in, where the sliders stand, and the
+// arguments the overlay beside it must get.
+struct LaunchCase {
+    const char* name;
+    const wchar_t* folder;
+    bool moved; // false: the sliders stay where the launcher put them
+    SliderPositions positions;
+    const wchar_t* arguments;
+};
+
+static const LaunchCase LAUNCH_CASES[] = {
+    {"StartingSettings", L"app", false, {}, L"-n 1 -t 15 -s 36"},
+    {"SliderPositions", L"app", true, {7, 0, 7, 25}, L"-n 7 -t 0 -s 12 -v 25"},
+    {"HighestPositions", L"app", true, {50, 600, 30, 100}, L"-n 50 -t 600 -s 54 -v 100"},
+    // Folder names the launcher must cope with: blanks, and letters the ANSI code page cannot spell.
+    {"FolderWithBlanks", L"Program Files\\Buzzel", false, {}, L"-n 1 -t 15 -s 36"},
+    {"CyrillicFolder", CYRILLIC_FOLDER, false, {}, L"-n 1 -t 15 -s 36"},
+};
+
+// A case shows by its name in test names and messages, not as the bytes of the record.
+static void PrintTo(const LaunchCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class LetsFlyTest : public LauncherTest, public ::testing::WithParamInterface<LaunchCase> {};
+
+TEST_P(LetsFlyTest, StartsTheOverlayBesideTheLauncherWithTheSliders)
+{
+    const LaunchCase& c = GetParam();
+    const std::wstring folder = install(c.folder);
+    start(folder);
+    if (c.moved)
+        set_sliders(c.positions);
+    expect_launch(folder, c.arguments);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LetsFlyTest, ::testing::ValuesIn(LAUNCH_CASES),
+                         [](const ::testing::TestParamInfo<LaunchCase>& info) { return std::string(info.param.name); });
 
 TEST_F(LauncherTest, MissingOverlayShowsTheErrorBoxWithTheRealPathThenEnds)
 {
@@ -488,6 +540,40 @@ TEST_F(LauncherTest, MissingOverlayShowsTheErrorBoxWithTheRealPathThenEnds)
     EXPECT_TRUE(IsWindow(window_));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(wait_exit(), 0u);
+}
+
+// The pixels of a width x height 32-bit bitmap, rows top to bottom, after draw has drawn on it.
+template <typename Draw>
+static std::vector<DWORD> drawn_pixels(int width, int height, Draw draw)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    draw(memory);
+    GdiFlush();
+    const DWORD* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + static_cast<size_t>(width) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return pixels;
+}
+
+// What the screen shows in the rectangle at (x, y).
+static std::vector<DWORD> screen_pixels(int x, int y, int width, int height)
+{
+    return drawn_pixels(width, height, [&](HDC memory) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
 }
 
 // One pixel of the header band taken from the screen is dark where the fly or the text is drawn.
@@ -518,35 +604,22 @@ static Gdiplus::RectF measure_header_text()
     return bounds;
 }
 
-TEST_F(LauncherTest, HeaderShowsTheEmbeddedFly48HighCentredWithTheText)
+// Checks that the header shows the embedded fly drawn 48 x 48 at its place, with nothing between
+// it and the text.
+static void expect_embedded_fly_in_header(HWND window)
 {
-    start(install(L"app"));
     RECT client;
-    GetClientRect(window_, &client);
+    GetClientRect(window, &client);
     POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
+    ClientToScreen(window, &origin);
     const int width = client.right;
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -GUI_HEADER_HEIGHT;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP band = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, band);
-    const DWORD* pixels = static_cast<const DWORD*>(bits);
 
     // The window reaches the screen shortly after it is painted: wait for the first dark pixel.
     int top = -1, bottom = -1, leftmost = width, darkInGap = 0;
     const Gdiplus::RectF text = measure_header_text();
     const HeaderLayout layout = header_layout(true, 144, 144, width, text.Width, text.Height);
     for (DWORD waited = 0; top < 0 && waited < WAIT_LIMIT_MS; waited += 50) {
-        BitBlt(memory, 0, 0, width, GUI_HEADER_HEIGHT, screen, origin.x, origin.y, SRCCOPY);
-        GdiFlush();
+        const std::vector<DWORD> pixels = screen_pixels(origin.x, origin.y, width, GUI_HEADER_HEIGHT);
         for (int y = 0; y < GUI_HEADER_HEIGHT; ++y) {
             for (int x = 0; x < width; ++x) {
                 if (!dark(pixels[y * width + x]))
@@ -562,10 +635,6 @@ TEST_F(LauncherTest, HeaderShowsTheEmbeddedFly48HighCentredWithTheText)
         if (top < 0)
             Sleep(50);
     }
-    SelectObject(memory, old);
-    DeleteObject(band);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 
     // The fly's black pixels span rows 5 to 141 and columns from 8 of the 144 x 144 image:
     // drawn 48 x 48 at (imageX, 21) they start about 2 rows down and 2 to 3 columns in.
@@ -577,6 +646,37 @@ TEST_F(LauncherTest, HeaderShowsTheEmbeddedFly48HighCentredWithTheText)
     EXPECT_GE(leftmost, layout.imageX + 1);
     EXPECT_LE(leftmost, layout.imageX + 4);
     EXPECT_EQ(darkInGap, 0) << "something drawn between the image and the text";
+}
+
+TEST_F(LauncherTest, HeaderShowsTheEmbeddedFly48HighCentredWithTheText)
+{
+    start(install(L"app"));
+    expect_embedded_fly_in_header(window_);
+}
+
+// Writes a solid black 144 x 144 PNG to path: drawn in the header, it would fill the whole square.
+static void write_solid_png(const std::wstring& path)
+{
+    static const CLSID PNG_ENCODER = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    {
+        Gdiplus::Bitmap solid(144, 144, PixelFormat32bppARGB);
+        Gdiplus::Graphics(&solid).Clear(Gdiplus::Color(255, 0, 0, 0));
+        EXPECT_EQ(solid.Save(path.c_str(), &PNG_ENCODER, nullptr), Gdiplus::Ok);
+    }
+    Gdiplus::GdiplusShutdown(token);
+}
+
+// The embedded image comes first: a fly\fly.png in the current directory is read only when that
+// image cannot be had.
+TEST_F(LauncherTest, HeaderTakesTheEmbeddedFlyBeforeAFileBesideIt)
+{
+    ASSERT_TRUE(CreateDirectoryW((work_ + L"\\fly").c_str(), nullptr));
+    write_solid_png(work_ + L"\\fly\\fly.png");
+    start(install(L"app"));
+    expect_embedded_fly_in_header(window_);
 }
 
 // The ASCII path of a folder the tests made under the temporary folder.
@@ -613,4 +713,79 @@ TEST_F(LauncherTest, RealOverlayRunsForTheChosenTimeAndEnds)
     EXPECT_EQ(log.find(" - START cmd="), log.rfind(" - START cmd=")) << "the overlay was started more than once";
     EXPECT_NE(log.find("\\buzzel.exe\"  -n 3 -t 1 -s 18 -v 50\r\n"), std::string::npos) << log;
     EXPECT_EQ(log.size() - log.rfind(" - SHUTDOWN\r\n"), 13u) << "SHUTDOWN is not the last line";
+}
+
+// The font every child is given: 16-pixel "Segoe UI", normal weight, proportional and sans-serif.
+static LOGFONTA launcher_font()
+{
+    LOGFONTA font{};
+    font.lfHeight = -16;
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    lstrcpyA(font.lfFaceName, "Segoe UI");
+    return font;
+}
+
+// Every field of a LOGFONTA, in a form the test can compare and print.
+static auto font_fields(const LOGFONTA& f)
+{
+    return std::make_tuple(f.lfHeight, f.lfWidth, f.lfEscapement, f.lfOrientation, f.lfWeight, int{f.lfItalic},
+                           int{f.lfUnderline}, int{f.lfStrikeOut}, int{f.lfCharSet}, int{f.lfOutPrecision},
+                           int{f.lfClipPrecision}, int{f.lfQuality}, int{f.lfPitchAndFamily},
+                           std::string(f.lfFaceName));
+}
+
+TEST_F(LauncherTest, EveryChildHasTheOneFontAndTheWindowItsIconsAndBackground)
+{
+    start(install(L"app"), true);
+    const LauncherProbeReport report = probe_report();
+    ASSERT_EQ(report.ready, 1) << "the probe did not report";
+
+    // Each of the fourteen children is sent the same font once, and redraws with it.
+    uint64_t font = 0;
+    for (int index = 0; index < 14; ++index) {
+        SCOPED_TRACE(testing::Message() << "control " << index + 1);
+        const uint64_t child = reinterpret_cast<uint64_t>(child_at(index));
+        int given = 0;
+        for (int i = 0; i < report.fontCount; ++i) {
+            const ProbeFont& sent = report.fonts[i];
+            if (sent.window != child)
+                continue;
+            ++given;
+            font = font != 0 ? font : sent.font;
+            EXPECT_EQ(sent.font, font);
+            EXPECT_EQ(sent.redraw, TRUE);
+            ASSERT_NE(sent.fieldsRead, 0);
+            EXPECT_EQ(font_fields(sent.fields), font_fields(launcher_font()));
+        }
+        EXPECT_EQ(given, 1);
+    }
+
+    EXPECT_EQ(report.classBackground, static_cast<uint64_t>(COLOR_BTNFACE + 1));
+
+    // The class holds the program's icon at 32 and 16 pixels, and the window shows the same two.
+    HMODULE program = LoadLibraryExW(wine_path(BUZZEL_GUI_EXE).c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    const struct {
+        const char* name;
+        const ProbeIcon& icon;
+        int side;
+    } icons[] = {{"class icon", report.classIcon, 32}, {"class small icon", report.classSmallIcon, 16},
+                 {"window icon", report.windowIcon, 32}, {"window small icon", report.windowSmallIcon, 16}};
+    for (const auto& icon : icons) {
+        SCOPED_TRACE(icon.name);
+        HICON expected =
+            static_cast<HICON>(LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, icon.side, icon.side, 0));
+        ASSERT_NE(expected, nullptr);
+        int width = 0, height = 0;
+        EXPECT_EQ(icon.icon.pixels, icon_pixel_hash(expected, &width, &height));
+        EXPECT_EQ(icon.icon.width, icon.side);
+        EXPECT_EQ(icon.icon.height, icon.side);
+        DestroyIcon(expected);
+    }
+    EXPECT_EQ(report.windowIcon.handle, report.classIcon.handle);
+    EXPECT_EQ(report.windowSmallIcon.handle, report.classSmallIcon.handle);
+    FreeLibrary(program);
 }
