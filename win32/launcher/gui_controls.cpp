@@ -19,7 +19,9 @@ static HFONT hGuiFont;      // font of every child control; kept until the proce
 
 static const DWORD CAPTION_STYLE = WS_CHILD | WS_VISIBLE | SS_RIGHT;
 static const DWORD VALUE_STYLE = WS_CHILD | WS_VISIBLE;
-static const DWORD SLIDER_STYLE = WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS | TBS_ENABLESELRANGE;
+// Clipped against the siblings above them: each slider would otherwise paint over the top of the
+// value label that overlaps its lowest 6 pixels, cutting off the tops of the digits.
+static const DWORD SLIDER_STYLE = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBS_AUTOTICKS | TBS_ENABLESELRANGE;
 
 // One child control of the launcher window.
 struct ChildControl {

@@ -73,16 +73,16 @@ struct ExpectedControl {
 static const ExpectedControl EXPECTED_CONTROLS[] = {
     {L"Static", L"Number of flies:", 0x50000002, 10, 90, 160, 20, 0},
     {L"Static", L"1", 0x50000000, 390, 108, 40, 20, 0},
-    {L"msctls_trackbar32", L"", 0x50000021, 190, 90, 440, 24, IDC_COUNT},
+    {L"msctls_trackbar32", L"", 0x54000021, 190, 90, 440, 24, IDC_COUNT},
     {L"Static", L"Timeout (seconds):", 0x50000002, 10, 142, 160, 20, 0},
     {L"Static", L"15", 0x50000000, 380, 160, 80, 20, 0},
-    {L"msctls_trackbar32", L"", 0x50000021, 190, 142, 440, 24, IDC_TIMEOUT},
+    {L"msctls_trackbar32", L"", 0x54000021, 190, 142, 440, 24, IDC_TIMEOUT},
     {L"Static", L"Fly size:", 0x50000002, 10, 194, 160, 20, 0},
     {L"Static", L"2.0", 0x50000000, 400, 212, 40, 20, 0},
-    {L"msctls_trackbar32", L"", 0x50000021, 190, 194, 440, 24, IDC_SIZE},
+    {L"msctls_trackbar32", L"", 0x54000021, 190, 194, 440, 24, IDC_SIZE},
     {L"Static", L"Size variation (%):", 0x50000002, 10, 246, 160, 20, 0},
     {L"Static", L"0", 0x50000000, 390, 264, 40, 20, 0},
-    {L"msctls_trackbar32", L"", 0x50000021, 190, 246, 440, 24, IDC_VARIATION},
+    {L"msctls_trackbar32", L"", 0x54000021, 190, 246, 440, 24, IDC_VARIATION},
     {L"Button", L"Let's Fly", 0x50000001, 190, 304, 140, 34, IDC_LAUNCH},
     {L"Button", L"Quit", 0x50000000, 350, 304, 120, 34, IDC_QUIT},
 };
@@ -788,4 +788,55 @@ TEST_F(LauncherTest, EveryChildHasTheOneFontAndTheWindowItsIconsAndBackground)
     EXPECT_EQ(report.windowIcon.handle, report.classIcon.handle);
     EXPECT_EQ(report.windowSmallIcon.handle, report.classSmallIcon.handle);
     FreeLibrary(program);
+}
+
+// A value label's text drawn whole, the way the label draws it: in the launcher's font, in the
+// window-text colour on the button face, from the label's top-left corner.
+static std::vector<DWORD> label_drawn_whole(const std::wstring& text, int width, int height)
+{
+    return drawn_pixels(width, height, [&](HDC memory) {
+        RECT rect = {0, 0, width, height};
+        FillRect(memory, &rect, GetSysColorBrush(COLOR_BTNFACE));
+        const LOGFONTA fields = launcher_font();
+        HFONT font = CreateFontIndirectA(&fields);
+        HGDIOBJ old = SelectObject(memory, font);
+        SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(memory, GetSysColor(COLOR_BTNFACE));
+        DrawTextW(memory, text.c_str(), -1, &rect, DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK);
+        SelectObject(memory, old);
+        DeleteObject(font);
+    });
+}
+
+// Each value label overlaps the lowest 6 pixels of its slider, and the digits reach into them: on
+// screen every label still shows its text whole, pixel for pixel.
+TEST_F(LauncherTest, ValueLabelsShowTheirTextWhole)
+{
+    start(install(L"app"));
+    const int labels[] = {1, 4, 7, 10};
+    std::vector<std::vector<DWORD>> whole, shown(4);
+    std::vector<RECT> rects;
+    for (int index : labels) {
+        RECT rect;
+        GetWindowRect(child_at(index), &rect);
+        rects.push_back(rect);
+        whole.push_back(label_drawn_whole(label(index), rect.right - rect.left, rect.bottom - rect.top));
+    }
+    // The window reaches the screen shortly after it is painted: wait until all four show whole.
+    for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
+        for (size_t i = 0; i < rects.size(); ++i)
+            shown[i] = screen_pixels(rects[i].left, rects[i].top, rects[i].right - rects[i].left,
+                                     rects[i].bottom - rects[i].top);
+        if (shown == whole)
+            break;
+        Sleep(50);
+    }
+    for (size_t i = 0; i < rects.size(); ++i) {
+        const int width = rects[i].right - rects[i].left;
+        std::string rows;
+        for (size_t y = 0; y < whole[i].size() / width; ++y)
+            if (!std::equal(whole[i].begin() + y * width, whole[i].begin() + (y + 1) * width, shown[i].begin() + y * width))
+                rows += " " + std::to_string(y);
+        EXPECT_EQ(rows, "") << "rows of the label at index " << labels[i] << " that differ from its text drawn whole";
+    }
 }
