@@ -160,12 +160,16 @@ def main():
     for compositor, flies, program, prog, xsrv, comp, alive in rows:
         total = prog + xsrv + comp
         totals[(compositor, flies, program)] = total
+        display = "xcompmgr" if compositor else "none"
+        if not alive:
+            # A program that ended before the window closed was not measured.
+            print(f"{display:>13} {flies:>5} {program:>8} {'-':>8} {'-':>8} {'-':>8} {'-':>7} {'-':>10}"
+                  "  (ended early)")
+            continue
         ratio = ""
         if program == "wine":
             ratio = f"{total / max(totals[(compositor, flies, 'linux')], 0.01):10.1f}"
-        note = "" if alive else "  (ended early)"
-        print(f"{'xcompmgr' if compositor else 'none':>13} {flies:>5} {program:>8} {prog:8.1f} {xsrv:8.1f} "
-              f"{comp:8.1f} {total:7.1f} {ratio:>10}{note}")
+        print(f"{display:>13} {flies:>5} {program:>8} {prog:8.1f} {xsrv:8.1f} {comp:8.1f} {total:7.1f} {ratio:>10}")
     print()
     print("Cost per fly (Linux, total % over the 1-fly run, divided by the extra flies)")
     for compositor in (True, False):
