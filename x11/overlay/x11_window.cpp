@@ -88,9 +88,10 @@ void read_root_geometry()
     windowHeight = DisplayHeight(g_display, screen);
 }
 
-static bool compositor_running()
+// A window without alpha is never blended, compositing manager or not: it is shaped.
+static bool window_is_blended()
 {
-    return XGetSelectionOwner(g_display, g_compositorSelection) != None;
+    return g_depth == 32 && XGetSelectionOwner(g_display, g_compositorSelection) != None;
 }
 
 // A 32-bit TrueColor visual carries alpha for a compositing manager; without one the window takes
@@ -144,7 +145,7 @@ static void watch_compositor()
         XFixesSelectSelectionInput(g_display, DefaultRootWindow(g_display), g_compositorSelection,
                                    XFixesSetSelectionOwnerNotifyMask | XFixesSelectionWindowDestroyNotifyMask |
                                        XFixesSelectionClientCloseNotifyMask);
-    g_composited = compositor_running();
+    g_composited = window_is_blended();
 }
 
 bool create_overlay_window()
@@ -225,14 +226,14 @@ void handle_event(XEvent* event)
         return;
     }
     if (g_hasXfixes && event->type == g_xfixesEventBase + XFixesSelectionNotify)
-        g_composited = compositor_running();
+        g_composited = window_is_blended();
 }
 
 void keep_on_top()
 {
     // Without selection events, a compositing manager is looked for once a frame instead.
     if (!g_hasXfixes)
-        g_composited = compositor_running();
+        g_composited = window_is_blended();
     if (!g_raisePending)
         return;
     g_raisePending = false;

@@ -9,7 +9,7 @@ extern Display* g_display; // the connection; open_display sets it, close_displa
 extern Window g_window;    // the overlay window; 0 until create_overlay_window succeeds
 extern Visual* g_visual;   // the window's visual: 32-bit ARGB when the screen offers one
 extern int g_depth;        // the window's depth, 32 or the screen's default
-extern bool g_composited;  // a compositing manager runs: the window's alpha is blended
+extern bool g_composited;  // a compositing manager runs and the window has alpha: it is blended
 
 // The display the connection goes to, as DISPLAY names it; "" when DISPLAY is unset.
 const char* display_name();
