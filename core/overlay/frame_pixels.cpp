@@ -1,10 +1,13 @@
 // The frame's pixel passes; see frame_pixels.h. Both walk the frame in blocks of 32 pixels (128
 // bytes, eight SSE2 registers). A block whose bytes are all 0 is already its own result in either
 // pass, so it is not written: most of a frame is empty, and untouched memory stays untouched.
-// Within a block every pixel is handled alike, without branches.
+// Within a block every pixel is handled alike, without branches. Without SSE2 (ARM, say) the
+// same blocks go through plain 64-bit words and per-pixel fix-ups, with the same bytes as result.
 #include "frame_pixels.h"
 
+#ifdef __SSE2__
 #include <emmintrin.h>
+#endif
 
 #include <cstddef>
 #include <cstring>
@@ -19,6 +22,7 @@ static size_t pixel_count(int w, int h)
     return w > 0 && h > 0 ? static_cast<size_t>(w) * static_cast<size_t>(h) : 0;
 }
 
+#ifdef __SSE2__
 // One block of eight 16-byte lanes, loaded unaligned (any pointer works).
 struct Block {
     __m128i lane[8];
@@ -48,6 +52,24 @@ static __m128i fixup_lane(__m128i pixels)
     return _mm_andnot_si128(uncoloured, opaque);
 }
 
+static bool block_is_zero(const uint8_t* bytes)
+{
+    return all_zero(load_block(bytes));
+}
+#else
+// Whether the block of 32 pixels at bytes is all 0, read as 64-bit words (any pointer works).
+static bool block_is_zero(const uint8_t* bytes)
+{
+    uint64_t any = 0;
+    for (size_t i = 0; i < 4 * BLOCK_PIXELS; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        any |= word;
+    }
+    return any == 0;
+}
+#endif
+
 // One pixel, for the frame's last few.
 static void fixup_pixel(uint8_t* px)
 {
@@ -63,7 +85,7 @@ void clear_pixels(uint8_t* bgra, int w, int h)
     size_t k = 0;
     for (; k + BLOCK_PIXELS <= n; k += BLOCK_PIXELS) {
         uint8_t* block = bgra + 4 * k;
-        if (!all_zero(load_block(block)))
+        if (!block_is_zero(block))
             std::memset(block, 0, 4 * BLOCK_PIXELS);
     }
     std::memset(bgra + 4 * k, 0, 4 * (n - k));
@@ -73,6 +95,7 @@ void alpha_fixup_pass(uint8_t* bgra, int w, int h)
 {
     const size_t n = pixel_count(w, h);
     size_t k = 0;
+#ifdef __SSE2__
     for (; k + BLOCK_PIXELS <= n; k += BLOCK_PIXELS) {
         uint8_t* block = bgra + 4 * k;
         const Block b = load_block(block);
@@ -85,6 +108,15 @@ void alpha_fixup_pass(uint8_t* bgra, int w, int h)
         __m128i* lane = reinterpret_cast<__m128i*>(bgra + 4 * k);
         _mm_storeu_si128(lane, fixup_lane(_mm_loadu_si128(lane)));
     }
+#else
+    for (; k + BLOCK_PIXELS <= n; k += BLOCK_PIXELS) {
+        uint8_t* block = bgra + 4 * k;
+        if (block_is_zero(block))
+            continue;
+        for (size_t i = 0; i < BLOCK_PIXELS; ++i)
+            fixup_pixel(block + 4 * i);
+    }
+#endif
     for (; k < n; ++k)
         fixup_pixel(bgra + 4 * k);
 }

@@ -1,7 +1,8 @@
 // The whole-frame pixel passes of each tick: clearing the frame, and the fallback path's alpha
 // fix-up that turns the GDI drawing (red fill on a cleared frame) into premultiplied BGRA.
-// Pure code, vectorised with SSE2 (the x86-64 baseline); both passes touch every pixel of a frame
-// the size of the virtual screen, so they run near the speed of memory.
+// Pure code, vectorised with SSE2 (the x86-64 baseline) and plain C++ where SSE2 is absent; both
+// passes touch every pixel of a frame the size of the virtual screen, so they run near the speed
+// of memory.
 #pragma once
 #include <cstdint>
 

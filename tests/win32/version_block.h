@@ -2,6 +2,7 @@
 // the fixed part, the translation and the product's strings are the same for both; the strings
 // that name the program are each its own.
 #pragma once
+#include "buzzel_version.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -19,14 +20,14 @@ struct VersionString {
 
 // Strings every Buzzel program carries alike.
 static const VersionString PRODUCT_STRINGS[] = {
-    {L"FileVersion", L"1.1.0.0"},
+    {L"FileVersion", L"" BUZZEL_FILE_VERSION_TEXT},
     {L"ProductName", L"Buzzel"},
-    {L"ProductVersion", L"1.1.0.0"},
+    {L"ProductVersion", L"" BUZZEL_FILE_VERSION_TEXT},
     {L"CompanyName", L"Buzzel Project"},
 };
 
-// Checks the version block of the exe at a Unix path: version 1.1.0.0, an application for
-// Windows NT, US English in Unicode, the product's strings and the program's own.
+// Checks the version block of the exe at a Unix path: the project's version (major.minor.patch.0),
+// an application for Windows NT, US English in Unicode, the product's strings and the program's own.
 inline void expect_version_block(const char* unixPath, std::initializer_list<VersionString> ownStrings)
 {
     const std::wstring path = wine_path(unixPath);
@@ -38,10 +39,12 @@ inline void expect_version_block(const char* unixPath, std::initializer_list<Ver
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    const DWORD versionMS = BUZZEL_VERSION_MAJOR << 16 | BUZZEL_VERSION_MINOR;
+    const DWORD versionLS = BUZZEL_VERSION_PATCH << 16;
+    EXPECT_EQ(fixed->dwFileVersionMS, versionMS);
+    EXPECT_EQ(fixed->dwFileVersionLS, versionLS);
+    EXPECT_EQ(fixed->dwProductVersionMS, versionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, versionLS);
     EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
     EXPECT_EQ(fixed->dwFileFlags, 0u);
     EXPECT_EQ(fixed->dwFileOS, 0x40004u);

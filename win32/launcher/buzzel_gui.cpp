@@ -6,9 +6,8 @@
 #include "gui_header.h"
 #include "gui_ids.h"
 #include "gui_launch.h"
+#include "gui_resource_ids.h"
 
-// Icon group of the window and the program file.
-static const int APP_ICON_RESOURCE = 101;
 // Class of the launcher window; the tests find the window by it.
 static const char WINDOW_CLASS[] = "BuzzelGuiClass";
 
@@ -70,7 +69,7 @@ static LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
 static HICON load_app_icon(HINSTANCE instance, int side)
 {
     return static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(APP_ICON_RESOURCE), IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_BUZZEL_GUI), IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)

@@ -2,14 +2,12 @@
 // header_layout, and the release at the end of the run.
 #include "gui_header.h"
 
+#include "gui_resource_ids.h"
 #include "header_layout.h"
 #include "png_decode.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
-
-// RCDATA resource holding the fly PNG shown in the header.
-static const int FLY_IMAGE_RESOURCE = 102;
 
 static ULONG_PTR g_gdiplusTokenGui;     // GDI+ start-up token; 0 while GDI+ is not running
 static Gdiplus::Bitmap* g_flyBitmapGui; // the decoded header image, or nullptr
@@ -25,7 +23,7 @@ void header_startup()
         return;
     }
     // The embedded image first; "fly\fly.png" under the current directory only when it gives nothing.
-    g_flyBitmapGui = decode_png_resource(FLY_IMAGE_RESOURCE);
+    g_flyBitmapGui = decode_png_resource(IDR_FLY_PNG);
     if (!g_flyBitmapGui)
         g_flyBitmapGui = decode_png_file("fly\\fly.png");
 }
