@@ -3,6 +3,9 @@
 
 #include <climits>
 
+// Fly size in pixels at multiplier 1: the size slider's position p sends p / 10 times this.
+static const float SIZE_BASE_PIXELS = 18.0f;
+
 float trackbarPosToSizeMultiplier(int position)
 {
     return static_cast<float>(position) / 10.0f;
@@ -12,7 +15,7 @@ float trackbarPosToSizeMultiplier(int position)
 // large has no int to truncate to.
 int sizeMultiplierToPixels(float multiplier)
 {
-    const float pixels = 18.0f * multiplier;
+    const float pixels = SIZE_BASE_PIXELS * multiplier;
     if (pixels >= 2147483648.0f)
         return INT_MAX;
     if (pixels <= -2147483648.0f)
@@ -32,7 +35,8 @@ std::string compose_command_text(int count, int timeout, int sizePosition, int v
         variation = 0;
     const int pixels = sizeMultiplierToPixels(trackbarPosToSizeMultiplier(sizePosition));
 
-    // std::to_string writes plain decimal whatever the user's locale.
+    // std::to_string writes plain decimal whatever the user's locale. The text reads as a whole
+    // command; the program's real path, which only the launch knows, replaces its first word.
     std::string text = "buzzel.exe -n " + std::to_string(count) + " -t " + std::to_string(timeout) +
                        " -s " + std::to_string(pixels);
     if (variation > 0)
