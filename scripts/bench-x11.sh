@@ -10,10 +10,10 @@ seconds=10
 [ "${BUZZEL_BENCH_QUICK:-0}" = 1 ] && seconds=2
 
 echo "bench: building" >&2
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/windows -j 2 --target buzzel >/dev/null
-cmake -S . -B build/bench-native -DCMAKE_BUILD_TYPE=Release -DBUZZEL_SANITIZE=OFF >/dev/null
-cmake --build build/bench-native -j 2 --target buzzel_x11 >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j 2 --target buzzel >/dev/null
+cmake --preset bench-native >/dev/null
+cmake --build --preset bench-native -j 2 --target buzzel_x11 >/dev/null
 
 # A prefix of its own with Wine's default settings: the Windows program as a user would run it.
 export BUZZEL_WINEPREFIX=${BUZZEL_BENCH_X11_WINEPREFIX:-$repo/build/bench-x11-wineprefix}

@@ -11,20 +11,22 @@ set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 bash scripts/setup.sh
-version=$(sed -n 's/^project(Buzzel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || { echo "package: no version in CMakeLists.txt" >&2; exit 1; }
 build=${BUZZEL_PACKAGE_BUILD:-build/windows}
 dist=${BUZZEL_PACKAGE_DIST:-dist}
 # Outside a git checkout the entries take the earliest time a zip can hold.
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || echo 315532800)}
 
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+# The windows preset's configuration, in the build tree asked for.
+cmake --preset windows -B "$build" >/dev/null
 cmake --build "$build" -j "${BUZZEL_PACKAGE_JOBS:-2}" --target buzzel buzzel_gui
+# The version of project() in CMakeLists.txt, as the build tree has it.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ -n "$version" ] || { echo "package: no project version in $build/CMakeCache.txt" >&2; exit 1; }
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp "$build/win32/overlay/buzzel.exe" "$build/win32/launcher/buzzel_gui.exe" "$stage/"
-sed 's/$/\r/' win32/launcher/README-windows.txt >"$stage/README.txt"
+sed 's/$/\r/' "$build/win32/launcher/README-windows.txt" >"$stage/README.txt"
 chmod 0755 "$stage/buzzel.exe" "$stage/buzzel_gui.exe"
 chmod 0644 "$stage/README.txt"
 touch -d "@$epoch" "$stage"/*

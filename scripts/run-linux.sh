@@ -10,8 +10,8 @@ set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 bash scripts/setup.sh
-cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=Release -DBUZZEL_SANITIZE=OFF >/dev/null
-cmake --build build/linux -j "$(nproc 2>/dev/null || echo 2)" --target buzzel_x11 >/dev/null
+cmake --preset linux >/dev/null
+cmake --build --preset linux -j "$(nproc 2>/dev/null || echo 2)" --target buzzel_x11 >/dev/null
 buzzel=$repo/build/linux/x11/overlay/buzzel
 [ $# -gt 0 ] || set -- -n 12 -t 15
 workdir=$(mktemp -d /tmp/buzzel-run.XXXXXX)
