@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: sets up, builds and shows Buzzel running under Wine.
-#   With a display ($DISPLAY set): starts the launcher (or, while there is no launcher build, the
-#   overlay itself) and returns once every program it started has ended.
+#   With a display ($DISPLAY set): starts the launcher and returns once every program it started
+#   has ended.
 #   Without one: starts a virtual display, runs the overlay for a few seconds, saves a screenshot
 #   taken while the flies are on screen to build/screenshot.png, prints its path and stops
 #   everything it started.
@@ -28,13 +28,8 @@ trap cleanup EXIT
 wine_prefix_ready
 
 if [ -n "${DISPLAY:-}" ]; then
-  if [ -f "$launcher" ]; then
-    echo "run: starting the launcher on $DISPLAY"
-    (cd "$workdir" && "$WINE" "$launcher")
-  else
-    echo "run: there is no launcher build yet ($launcher); starting the overlay instead"
-    (cd "$workdir" && "$WINE" "$overlay" -n 12 -t 15 -s 48)
-  fi
+  echo "run: starting the launcher on $DISPLAY"
+  (cd "$workdir" && "$WINE" "$launcher")
   # The launcher leaves the overlay running; wait until it has ended too.
   "$WINESERVER" -w
   exit 0

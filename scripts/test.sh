@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds both trees and runs every test (native and under Wine) with
-# one CTest run. Starts its own virtual display and Wine server and stops them at the end.
+# Sets up what is missing, builds the three trees (windows, fuzz, native) and runs every test
+# (native, X11, fuzz and under Wine) with one CTest run. Starts its own virtual display and Wine server and stops them at the end.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"

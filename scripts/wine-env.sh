@@ -47,7 +47,8 @@ xvfb_stop() {
 # Keeps one Wine server alive for the prefix so each program starts fast; ended by wine_server_stop.
 # Also starts Wine's own background services now, detached from any pipe: started later by a test
 # whose output CTest reads, they would inherit that pipe and keep CTest waiting for its end.
-# When the build has it, it also starts the desktop keeper for the whole session: Wine ends its
+# When the Windows tree has it (target desktop_keeper, built by scripts/build.sh from
+# tests/win32/reliability/), it also starts the desktop keeper for the whole session: Wine ends its
 # desktop process (explorer) once no program uses the desktop, and the next program with a
 # window starts it again. If that program runs in a test's job object, the desktop process joins
 # the job: the test counts it as a process the program started, and ending the job kills the
