@@ -16,25 +16,17 @@ Each case runs in a fresh temporary current directory. Exit code 0 when the case
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import time
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from screen_checks import (Failure, blobs, check, check_flies, finish, moved_flies, png,  # noqa: E402
+                           screenshot, wait_for_flies)
 
 REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WINE_RUN = os.path.join(REPO, "scripts", "wine-run.sh")
-SCREEN_CELL = 6  # pixels closer than about this belong to one fly (legs are thin)
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def wine_path(path):
@@ -46,86 +38,10 @@ def start(exe, args, cwd):
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
 
-def finish(proc, timeout):
-    try:
-        out, _ = proc.communicate(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        proc.communicate()
-        raise Failure("process did not end within %d s" % timeout)
-    return proc.returncode, out.decode(errors="replace")
-
-
-def write_png(path, width, height, rgb):
-    """A plain opaque RGB PNG of one colour."""
-    row = b"\x00" + bytes(rgb) * width
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-    data = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(row * height)) + chunk(b"IEND", b""))
+def write_file(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
         f.write(data)
-
-
-def screenshot(workdir):
-    """The root window as (width, height, RGB bytes)."""
-    path = os.path.join(workdir, "screen.ppm")
-    subprocess.run(["import", "-window", "root", "-depth", "8", path], check=True, stdin=subprocess.DEVNULL)
-    with open(path, "rb") as f:
-        data = f.read()
-    fields = []
-    pos = 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    check(fields[0] == b"P6" and fields[3] == b"255", "unexpected screenshot format")
-    width, height = int(fields[1]), int(fields[2])
-    return width, height, data[pos + 1:pos + 1 + width * height * 3]
-
-
-def blobs(shot):
-    """Groups of non-white pixels; pixels within about SCREEN_CELL of each other are one group."""
-    width, height, rgb = shot
-    white_row = b"\xff" * (3 * width)
-    cells = {}
-    for y in range(height):
-        row = rgb[3 * y * width:3 * (y + 1) * width]
-        if row == white_row:
-            continue
-        for x in range(width):
-            pixel = row[3 * x:3 * x + 3]
-            if pixel != b"\xff\xff\xff":
-                cells.setdefault((x // SCREEN_CELL, y // SCREEN_CELL), []).append((x, y, pixel))
-    seen = set()
-    groups = []
-    for cell in cells:
-        if cell in seen:
-            continue
-        seen.add(cell)
-        stack, pixels = [cell], []
-        while stack:
-            cx, cy = stack.pop()
-            pixels.extend(cells[(cx, cy)])
-            for nx in (cx - 1, cx, cx + 1):
-                for ny in (cy - 1, cy, cy + 1):
-                    if (nx, ny) in cells and (nx, ny) not in seen:
-                        seen.add((nx, ny))
-                        stack.append((nx, ny))
-        xs = [p[0] for p in pixels]
-        ys = [p[1] for p in pixels]
-        groups.append({
-            "pixels": pixels,
-            "box": (min(xs), min(ys), max(xs), max(ys)),
-            "centre": (sum(xs) / len(xs), sum(ys) / len(ys)),
-            "edge": min(xs) == 0 or min(ys) == 0 or max(xs) == width - 1 or max(ys) == height - 1,
-        })
-    return groups
 
 
 def is_black(p):
@@ -136,46 +52,17 @@ def is_red(p):
     return p[0] > 200 and p[1] < 60 and p[2] < 60
 
 
-def wait_for_flies(workdir, proc, count, deadline):
-    """A screenshot that shows exactly count separate flies, at least one clear of the screen edge
-    (flies overlap now and then, so it tries again while the run lasts)."""
-    found = None
-    while time.time() < deadline and proc.poll() is None:
-        groups = blobs(screenshot(workdir))
-        found = len(groups)
-        if found == count and any(not g["edge"] for g in groups):
-            return groups
-        time.sleep(0.3)
-    raise Failure("never saw exactly %d separate flies on screen (last count %s)" % (count, found))
-
-
-def check_flies(groups, size, colour_test, colour_name):
-    for g in groups:
-        matching = sum(1 for p in g["pixels"] if colour_test(p[2]))
-        check(matching >= 0.9 * len(g["pixels"]),
-              "fly at %s is not %s (%d of %d pixels)" % (g["box"], colour_name, matching, len(g["pixels"])))
-        if g["edge"]:
-            continue
-        x0, y0, x1, y1 = g["box"]
-        extent = max(x1 - x0 + 1, y1 - y0 + 1)
-        check(0.75 * size <= extent <= 1.5 * size,
-              "fly at %s spans %d pixels, expected about %d" % (g["box"], extent, size))
-
-
 def run_swarm(workdir, exe, colour_test, colour_name):
     """Five flies of size 48: seen as separate blobs of that colour on white, then seen moved."""
-    shot = screenshot(workdir)
-    check(not blobs(shot), "the desktop is not blank before the run")
+    check(not blobs(screenshot()), "the desktop is not blank before the run")
     proc = start(exe, ["-n", "5", "-s", "48", "-t", "8"], workdir)
     try:
-        first = wait_for_flies(workdir, proc, 5, time.time() + 10)
-        check_flies(first, 48, colour_test, colour_name)
+        first = wait_for_flies(screenshot, proc, 5, 10)
+        check_flies(first, 48, colour_test, colour_name, 0.9)
         time.sleep(1.5)
-        second = wait_for_flies(workdir, proc, 5, time.time() + 8)
-        check_flies(second, 48, colour_test, colour_name)
-        moved = sum(1 for g in second
-                    if all(abs(g["centre"][0] - f["centre"][0]) + abs(g["centre"][1] - f["centre"][1]) > 4
-                           for f in first))
+        second = wait_for_flies(screenshot, proc, 5, 8)
+        check_flies(second, 48, colour_test, colour_name, 0.9)
+        moved = moved_flies(first, second)
         check(moved >= 4, "only %d of 5 flies moved in 1.5 s" % moved)
     finally:
         code, out = finish(proc, 40)
@@ -219,7 +106,7 @@ def case_flies(workdir, exe):
 
 
 def case_red_image(workdir, exe):
-    write_png(os.path.join(workdir, "fly", "fly.png"), 144, 144, (255, 0, 0))
+    write_file(os.path.join(workdir, "fly", "fly.png"), png(144, 144, (255, 0, 0)))
     run_swarm(workdir, exe, is_red, "red")
 
 
@@ -233,9 +120,9 @@ def case_bad_image(workdir, exe):
 def case_click(workdir, exe, target):
     # One red square fly of 1500 pixels: on a 1920 x 1080 screen its centre is held at y = -420
     # with x in [0, 420], so whatever its angle it covers the helper window's middle, opaquely.
-    width, height, _ = screenshot(workdir)
+    width, height, _ = screenshot()
     check((width, height) == (1920, 1080), "the click case is laid out for a 1920 x 1080 screen")
-    write_png(os.path.join(workdir, "fly", "fly.png"), 144, 144, (255, 0, 0))
+    write_file(os.path.join(workdir, "fly", "fly.png"), png(144, 144, (255, 0, 0)))
     proc = start(target, [wine_path(exe), "-n", "1", "-s", "1500", "-t", "60"], workdir)
     try:
         ready = os.path.join(workdir, "ready.txt")
@@ -250,7 +137,7 @@ def case_click(workdir, exe, target):
         # Make sure the overlay shows an opaque fly pixel at the click point before clicking.
         deadline = time.time() + 10
         while True:
-            width, _, rgb = screenshot(workdir)
+            width, _, rgb = screenshot()
             pixel = rgb[3 * (y * width + x):3 * (y * width + x) + 3]
             if is_red(pixel):
                 break

@@ -20,29 +20,13 @@ import threading
 import time
 import zlib
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from screen_checks import (Failure, blobs, check, check_flies, finish, moved_flies, png,  # noqa: E402
+                           screenshot, wait_for_flies, wait_until)
+
 SCREEN = (800, 600)
 WIDE_SCREEN = (3840, 1080)
-SCREEN_CELL = 6  # non-white pixels closer than about this belong to one fly (legs are thin)
 STAMP = r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} - "
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def wait_until(what, predicate, timeout):
-    deadline = time.time() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        check(time.time() < deadline, "timed out waiting for " + what)
-        time.sleep(0.1)
 
 
 class Session:
@@ -123,13 +107,7 @@ class Session:
         return m.group(1) if m else None
 
     def screenshot(self):
-        """The root window as (width, height, RGB bytes), as the screen shows it."""
-        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env,
-                              stdin=subprocess.DEVNULL, capture_output=True, check=True, timeout=60).stdout
-        m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
-        check(m is not None, "unexpected screenshot format")
-        width, height = int(m.group(1)), int(m.group(2))
-        return width, height, data[m.end():m.end() + width * height * 3]
+        return screenshot(self.env)
 
     def stop(self):
         for proc in list(reversed(self.procs)) + ([self.xvfb] if self.xvfb else []):
@@ -142,17 +120,6 @@ class Session:
                     proc.wait()
 
 
-def finish(proc, timeout):
-    """Waits for a buzzel run: (exit code, stderr text)."""
-    try:
-        _, err = proc.communicate(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        proc.communicate()
-        raise Failure("buzzel did not end within %d s" % timeout)
-    return proc.returncode, err.decode(errors="replace")
-
-
 def finish_clean(proc, timeout):
     code, err = finish(proc, timeout)
     # The sanitizers report on stderr; a clean run prints nothing there.
@@ -163,15 +130,6 @@ def end_run(proc):
     """SIGTERM ends a run cleanly."""
     proc.terminate()
     finish_clean(proc, 10)
-
-
-def png(width, height, rgb):
-    """A plain opaque RGB PNG of one colour."""
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-    rows = (b"\x00" + bytes(rgb) * width) * height
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
 def write_fly_png(workdir, data):
@@ -195,45 +153,6 @@ def log_messages(data):
     return messages
 
 
-def blobs(shot):
-    """Groups of non-white pixels; pixels within about SCREEN_CELL of each other are one group."""
-    width, height, rgb = shot
-    white_row = b"\xff" * (3 * width)
-    cells = {}
-    for y in range(height):
-        row = rgb[3 * y * width:3 * (y + 1) * width]
-        if row == white_row:
-            continue
-        for x in range(width):
-            pixel = row[3 * x:3 * x + 3]
-            if pixel != b"\xff\xff\xff":
-                cells.setdefault((x // SCREEN_CELL, y // SCREEN_CELL), []).append((x, y, pixel))
-    seen = set()
-    groups = []
-    for cell in cells:
-        if cell in seen:
-            continue
-        seen.add(cell)
-        stack, pixels = [cell], []
-        while stack:
-            cx, cy = stack.pop()
-            pixels.extend(cells[(cx, cy)])
-            for nx in (cx - 1, cx, cx + 1):
-                for ny in (cy - 1, cy, cy + 1):
-                    if (nx, ny) in cells and (nx, ny) not in seen:
-                        seen.add((nx, ny))
-                        stack.append((nx, ny))
-        xs = [p[0] for p in pixels]
-        ys = [p[1] for p in pixels]
-        groups.append({
-            "pixels": pixels,
-            "box": (min(xs), min(ys), max(xs), max(ys)),
-            "centre": (sum(xs) / len(xs), sum(ys) / len(ys)),
-            "edge": min(xs) == 0 or min(ys) == 0 or max(xs) == width - 1 or max(ys) == height - 1,
-        })
-    return groups
-
-
 def is_dark(p):
     """Black or grey: the built-in fly, whose thin legs blend to grey over white."""
     return max(p) < 200 and max(p) - min(p) < 40
@@ -243,47 +162,17 @@ def is_red(p):
     return p[0] > 100 and p[0] - max(p[1], p[2]) > 60
 
 
-def wait_for_flies(session, proc, count, timeout):
-    """A screenshot that shows exactly count separate flies, at least one clear of the screen edge
-    (flies overlap now and then, so it tries again while the run lasts)."""
-    deadline = time.time() + timeout
-    found = None
-    while time.time() < deadline and proc.poll() is None:
-        groups = blobs(session.screenshot())
-        found = len(groups)
-        if found == count and any(not g["edge"] for g in groups):
-            return groups
-        time.sleep(0.2)
-    raise Failure("never saw exactly %d separate flies on screen (last count %s, exit %s)"
-                  % (count, found, proc.poll()))
-
-
-def check_flies(groups, size, colour_test, colour_name):
-    """Each fly mostly of the colour (its blended or cut edges aside) and about the size."""
-    for g in groups:
-        matching = sum(1 for p in g["pixels"] if colour_test(p[2]))
-        check(matching >= 0.7 * len(g["pixels"]),
-              "fly at %s is not %s (%d of %d pixels)" % (g["box"], colour_name, matching, len(g["pixels"])))
-        if g["edge"]:
-            continue
-        x0, y0, x1, y1 = g["box"]
-        extent = max(x1 - x0 + 1, y1 - y0 + 1)
-        check(0.75 * size <= extent <= 1.5 * size,
-              "fly at %s spans %d pixels, expected about %d" % (g["box"], extent, size))
-
-
 def check_swarm(session, colour_test=is_dark, colour_name="dark"):
     """Five flies of size 48 on the white desktop: seen as separate blobs of that colour, then seen
     moved; SIGTERM then ends the run."""
     session.white_window()
     proc = session.buzzel(["-n", "5", "-s", "48", "-t", "0"])
-    first = wait_for_flies(session, proc, 5, 15)
-    check_flies(first, 48, colour_test, colour_name)
+    first = wait_for_flies(session.screenshot, proc, 5, 15)
+    check_flies(first, 48, colour_test, colour_name, 0.7)
     time.sleep(1.0)
-    second = wait_for_flies(session, proc, 5, 5)
-    check_flies(second, 48, colour_test, colour_name)
-    moved = sum(1 for g in second
-                if all(abs(g["centre"][0] - f["centre"][0]) + abs(g["centre"][1] - f["centre"][1]) > 4 for f in first))
+    second = wait_for_flies(session.screenshot, proc, 5, 5)
+    check_flies(second, 48, colour_test, colour_name, 0.7)
+    moved = moved_flies(first, second)
     check(moved >= 4, "only %d of 5 flies moved in 1 s" % moved)
     end_run(proc)
 
@@ -383,7 +272,7 @@ def case_above(session, variant):
     time.sleep(0.5)
     session.white_window()
     time.sleep(0.5)
-    check_flies(wait_for_flies(session, proc, 3, 10), 48, is_dark, "dark")
+    check_flies(wait_for_flies(session.screenshot, proc, 3, 10), 48, is_dark, "dark", 0.7)
     end_run(proc)
 
 
@@ -470,7 +359,7 @@ def check_switch(session, switch, shaped):
     session.white_window()
     proc = session.buzzel(["-n", "5", "-s", "48", "-t", "0"])
     window = wait_until("the overlay window", session.overlay_window, 10)
-    wait_for_flies(session, proc, 5, 15)
+    wait_for_flies(session.screenshot, proc, 5, 15)
     switch()
     wait_until("the window to be %s" % ("shaped" if shaped else "unshaped"),
                lambda: session.tool(session.probe, "shape", window).split()[1] == ("1" if shaped else "0"), 5)
@@ -478,7 +367,7 @@ def check_switch(session, switch, shaped):
     while time.time() < deadline:
         share = dark_share(session.screenshot())
         check(share < 0.05, "%.0f %% of the screen is black" % (100 * share))
-    wait_for_flies(session, proc, 5, 10)
+    wait_for_flies(session.screenshot, proc, 5, 10)
     end_run(proc)
 
 
