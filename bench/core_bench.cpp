@@ -7,6 +7,7 @@
 #include "settings.h"
 #include "swarm.h"
 #include "vector_fly.h"
+#include "../tests/support/virtual_screen.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,10 +28,7 @@ void spawn_swarm(int count, int w, int h)
     free_flies();
     reset_settings();
     g_flyCount = count;
-    virtualX = 0;
-    virtualY = 0;
-    windowWidth = w;
-    windowHeight = h;
+    set_virtual_screen(0, 0, w, h);
     srand15(12345);
     allocate_flies();
     spawn_flies();

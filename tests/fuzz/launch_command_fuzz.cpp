@@ -3,6 +3,7 @@
 // give the overlay the settings the launcher meant; the value labels and the header geometry
 // must hold for any input without undefined behaviour.
 // Input (FuzzedDataProvider): the choices come from its end, the launcher's path from its front.
+#include "fuzz_check.h"
 #include "header_layout.h"
 #include "launch_command.h"
 #include "settings.h"
@@ -11,21 +12,12 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
-
-void check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 // Positions as the sliders give them (within their ranges) or, now and then, any int at all.
 int position(FuzzedDataProvider& input, int low, int high)

@@ -5,26 +5,18 @@
 // Input (FuzzedDataProvider): the choices (whether the platform gave a command line, seven time
 // fields, a buffer capacity, a platform time) come from its end; the text used as message and as
 // command line is what remains at its front.
+#include "fuzz_check.h"
 #include "log_line.h"
 #include "start_messages.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
 namespace {
-
-void check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 std::string timestamp_of(const LogTime& t)
 {

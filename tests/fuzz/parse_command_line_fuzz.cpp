@@ -7,15 +7,15 @@
 // 1, 2, ... (argument 0, the program path, is fixed), each byte one wide character.
 #include "fly_checks.h"
 #include "fly_step.h"
+#include "fuzz_check.h"
 #include "frame_geometry.h"
 #include "rand15.h"
 #include "settings.h"
 #include "swarm.h"
 #include "vector_fly.h"
+#include "virtual_screen.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -50,14 +50,6 @@ constexpr size_t TICK_LENGTH_COUNT = sizeof TICK_LENGTHS / sizeof TICK_LENGTHS[0
 
 // Largest speed a fly can reach: the jitter caps at 240, a re-aim sets 120, a bounce keeps it.
 constexpr float MAX_SPEED = 240.01f;
-
-void check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 std::vector<std::wstring> split_arguments(const uint8_t* data, size_t size)
 {
@@ -154,10 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     parse_command_line(static_cast<int>(argv.size()), argv.data());
     check_settings();
 
-    virtualX = screen.x;
-    virtualY = screen.y;
-    windowWidth = screen.width;
-    windowHeight = screen.height;
+    set_virtual_screen(screen.x, screen.y, screen.width, screen.height);
     srand15(hash(data, size));
     if (g_flyCount > SIMULATED_FLIES)
         g_flyCount = SIMULATED_FLIES;

@@ -3,6 +3,7 @@
 #include "overlay_window.h"
 #include "settings.h"
 #include "swarm.h"
+#include "../support/virtual_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -32,10 +33,8 @@ protected:
         g_runTime = 0;
         reset_settings();
         g_flyCount = 4;
-        virtualX = GetSystemMetrics(SM_XVIRTUALSCREEN);
-        virtualY = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        windowWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-        windowHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        set_virtual_screen(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     }
     void TearDown() override
     {

@@ -3,6 +3,7 @@
 #include "fly_step.h"
 
 #include "scripted_draws.h"
+#include "virtual_screen.h"
 
 #include <cmath>
 
@@ -43,10 +44,7 @@ protected:
     void SetUp() override
     {
         ScriptedDraws::SetUp();
-        virtualX = 0;
-        virtualY = 0;
-        windowWidth = 1920;
-        windowHeight = 1080;
+        set_virtual_screen(0, 0, 1920, 1080);
     }
 };
 
@@ -363,10 +361,7 @@ TEST_F(FlyStep, Bounce)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        virtualX = c.screenX;
-        virtualY = c.screenY;
-        windowWidth = c.width;
-        windowHeight = c.height;
+        set_virtual_screen(c.screenX, c.screenY, c.width, c.height);
         Fly fly = walking_fly();
         fly.x = c.x;
         fly.y = c.y;

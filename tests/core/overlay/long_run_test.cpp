@@ -6,6 +6,7 @@
 #include "rand15.h"
 #include "settings.h"
 #include "swarm.h"
+#include "virtual_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -36,10 +37,7 @@ TEST(LongRun, FliesStayFiniteAndWithinTheBounceBounds)
     for (const LongRun& run : RUNS) {
         SCOPED_TRACE(run.name);
         reset_settings();
-        virtualX = run.x;
-        virtualY = run.y;
-        windowWidth = run.width;
-        windowHeight = run.height;
+        set_virtual_screen(run.x, run.y, run.width, run.height);
         g_flyCount = FLIES;
         g_flyRenderSize = run.size;
         g_sizeVariationPercent = run.variation;

@@ -3,6 +3,7 @@
 
 #include "scripted_draws.h"
 #include "settings.h"
+#include "virtual_screen.h"
 
 #include <climits>
 #include <cmath>
@@ -15,21 +16,13 @@ protected:
     {
         ScriptedDraws::SetUp();
         reset_settings();
-        set_screen(0, 0, 1920, 1080);
+        set_virtual_screen(0, 0, 1920, 1080);
     }
     void TearDown() override
     {
         free_flies();
         reset_settings();
         ScriptedDraws::TearDown();
-    }
-
-    static void set_screen(int x, int y, int width, int height)
-    {
-        virtualX = x;
-        virtualY = y;
-        windowWidth = width;
-        windowHeight = height;
     }
 
     // Allocates g_flyCount flies and spawns them.
@@ -45,7 +38,7 @@ protected:
 
 TEST_F(Spawn, FiveDrawsPerFlyInOrderWithoutVariation)
 {
-    set_screen(-1280, -200, 3200, 1280);
+    set_virtual_screen(-1280, -200, 3200, 1280);
     // x, y, direction, legFrame, frameTimer for each fly.
     script({32767, 5, 0, 13, 13,
             3199, 1279, 16384, 8, 8});
@@ -127,7 +120,7 @@ TEST_F(Spawn, EmptyScreenAxisPutsFliesAtItsOrigin)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.width);
-        set_screen(-50, -30, c.width, c.height);
+        set_virtual_screen(-50, -30, c.width, c.height);
         script({100, 160, 0, 1, 3});
         spawn(1);
         EXPECT_EQ(draws_made(), 5u);
