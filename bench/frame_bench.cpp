@@ -9,6 +9,8 @@
 #include "rand15.h"
 #include "settings.h"
 #include "swarm.h"
+#include "../tests/support/virtual_screen.h"
+#include "../tests/win32/test_support.h"
 
 #include <windows.h>
 
@@ -104,16 +106,6 @@ void run_tick(HWND hwnd, Case* c, Gdiplus::Bitmap* image)
     c->tick.push_back(ms_between(t0, t5));
 }
 
-// Lets the window handle what presenting it queued; not timed.
-void pump_messages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 // The cases at the current virtual-screen size: the floor, then each path with each swarm size.
 // Empty when a swarm cannot be allocated.
 std::vector<Case> make_cases(const Options& options)
@@ -138,10 +130,7 @@ std::vector<Case> make_cases(const Options& options)
 // Runs every case at one frame size, taking turns, and prints one record per case.
 bool bench_size(HINSTANCE instance, SIZE size, const Options& options, Gdiplus::Bitmap* image)
 {
-    virtualX = 0;
-    virtualY = 0;
-    windowWidth = size.cx;
-    windowHeight = size.cy;
+    set_virtual_screen(0, 0, size.cx, size.cy);
     std::vector<Case> cases = make_cases(options);
     if (cases.empty())
         return false;
@@ -168,7 +157,7 @@ bool bench_size(HINSTANCE instance, SIZE size, const Options& options, Gdiplus::
         for (Case& c : cases) {
             for (int t = 0; t < options.ticks; ++t) {
                 run_tick(hwnd, &c, image);
-                pump_messages();
+                pump_messages(); // what presenting queued, handled outside the timed tick
             }
         }
     }

@@ -40,27 +40,24 @@ int wmain(int argc, wchar_t** argv)
     SetForegroundWindow(target);
     UpdateWindow(target);
 
-    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+    std::wstring arguments;
     for (int i = 2; i < argc; ++i)
-        commandLine += L" " + std::wstring(argv[i]);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION overlay{};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &overlay))
+        arguments += (i > 2 ? L" " : L"") + std::wstring(argv[i]);
+    Child overlay = child_start(argv[1], arguments);
+    if (!overlay.started)
         return 4;
 
     // Our own window is kept answering while we wait for the overlay's.
     HWND overlayWindow = nullptr;
-    const DWORD start = GetTickCount();
-    MSG msg;
-    while (overlayWindow == nullptr && GetTickCount() - start < 20000) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        overlayWindow = find_process_window(overlay.dwProcessId, L"BuzzelClass");
-        Sleep(50);
-    }
+    wait_until(
+        [&] {
+            pump_messages();
+            overlayWindow = find_process_window(overlay.info.dwProcessId, OVERLAY_WINDOW_CLASS);
+            return overlayWindow != nullptr;
+        },
+        20000);
     if (overlayWindow == nullptr) {
-        TerminateProcess(overlay.hProcess, 1);
+        TerminateProcess(overlay.info.hProcess, 1);
         return 5;
     }
 
@@ -72,6 +69,7 @@ int wmain(int argc, wchar_t** argv)
     }
 
     SetTimer(nullptr, 0, 30000, nullptr);
+    MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_TIMER && msg.hwnd == nullptr)
             break;
@@ -81,11 +79,8 @@ int wmain(int argc, wchar_t** argv)
 
     PostMessageW(overlayWindow, WM_CLOSE, 0, 0);
     DWORD overlayCode = 1;
-    if (WaitForSingleObject(overlay.hProcess, 20000) != WAIT_OBJECT_0)
-        TerminateProcess(overlay.hProcess, 1);
-    GetExitCodeProcess(overlay.hProcess, &overlayCode);
-    CloseHandle(overlay.hProcess);
-    CloseHandle(overlay.hThread);
+    child_wait(overlay, 20000, &overlayCode);
+    child_close(overlay);
     std::printf("clicked=%d overlay=%lu\n", g_clicked ? 1 : 0, overlayCode);
     return g_clicked && overlayCode == 0 ? 0 : 1;
 }

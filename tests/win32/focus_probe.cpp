@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "gui_ids.h"
+#include "test_support.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -52,7 +53,7 @@ static int print_state()
     if (HWND window = GetForegroundWindow())
         GetClassNameW(window, foreground, 256);
     int overlays = 0;
-    visible_window(L"BuzzelClass", &overlays);
+    visible_window(OVERLAY_WINDOW_CLASS, &overlays);
     // Another process's edit control answers WM_GETTEXT: the platform copies the text across.
     wchar_t text[1024] = {};
     if (HWND notepad = visible_window(L"Notepad", nullptr))
@@ -64,7 +65,7 @@ static int print_state()
 
 static int print_launch_button()
 {
-    HWND launcher = visible_window(L"BuzzelGuiClass", nullptr);
+    HWND launcher = visible_window(LAUNCHER_WINDOW_CLASS, nullptr);
     HWND button = launcher != nullptr ? GetDlgItem(launcher, IDC_LAUNCH) : nullptr;
     RECT box;
     if (button == nullptr || !GetWindowRect(button, &box))
@@ -75,7 +76,7 @@ static int print_launch_button()
 
 static int close_overlay()
 {
-    HWND overlay = visible_window(L"BuzzelClass", nullptr);
+    HWND overlay = visible_window(OVERLAY_WINDOW_CLASS, nullptr);
     if (overlay == nullptr)
         return 1;
     DWORD pid = 0;

@@ -3,6 +3,7 @@
 // process that holds the log open without sharing until told to let go.
 #include "log_writers.h"
 #include "start_messages.h"
+#include "test_support.h"
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,16 +37,8 @@ std::string timestamp_now()
 
 std::string read_log()
 {
-    std::string bytes;
-    FILE* file = nullptr;
-    if (fopen_s(&file, LOG_FILE_NAME, "rb") != 0 || file == nullptr)
-        return bytes;
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.append(chunk, got);
-    std::fclose(file);
-    return bytes;
+    const std::string name = LOG_FILE_NAME;
+    return read_file(std::wstring(name.begin(), name.end()));
 }
 
 void write_log(const std::string& bytes)
@@ -53,20 +47,6 @@ void write_log(const std::string& bytes)
     ASSERT_EQ(fopen_s(&file, LOG_FILE_NAME, "wb"), 0);
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
-}
-
-// Splits after each LF; a trailing piece without LF is kept as it is.
-std::vector<std::string> split_lines(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t end = bytes.find('\n', start);
-        const size_t next = end == std::string::npos ? bytes.size() : end + 1;
-        lines.push_back(bytes.substr(start, next - start));
-        start = next;
-    }
-    return lines;
 }
 
 // A whole line: a timestamp within [before, after], " - ", the message and one CR LF.
@@ -85,24 +65,19 @@ protected:
     void SetUp() override
     {
         GetCurrentDirectoryA(MAX_PATH, savedDirectory);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        static int serial = 0;
-        std::snprintf(directory, sizeof directory, "%sbuzzel_log_test_%lu_%d", temp,
-                      GetCurrentProcessId(), ++serial);
-        ASSERT_TRUE(CreateDirectoryA(directory, nullptr));
-        ASSERT_TRUE(SetCurrentDirectoryA(directory));
+        ASSERT_TRUE(directory.made);
+        ASSERT_TRUE(SetCurrentDirectoryW(directory.path.c_str()));
     }
     void TearDown() override
     {
         DeleteFileA(LOG_FILE_NAME);
         RemoveDirectoryA(LOG_FILE_NAME);
         SetCurrentDirectoryA(savedDirectory);
-        EXPECT_TRUE(RemoveDirectoryA(directory)) << "the test left files behind";
+        EXPECT_TRUE(std::filesystem::is_empty(directory.path)) << "the test left files behind";
     }
 
     char savedDirectory[MAX_PATH] = {};
-    char directory[MAX_PATH] = {};
+    TempFolder directory{"buzzel_log_test"};
 };
 
 } // namespace
@@ -206,14 +181,11 @@ TEST_F(LogWriters, LogHeldByAnotherProcessLosesTheLine)
     ASSERT_NE(held, nullptr);
     ASSERT_NE(release, nullptr);
 
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string commandLine = std::string("\"") + exe + "\" --hold-log " + heldName + " " + releaseName;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION holder{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &holder));
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::string arguments = std::string("--hold-log ") + heldName + " " + releaseName;
+    Child holder = child_start(exe, std::wstring(arguments.begin(), arguments.end()));
+    ASSERT_TRUE(holder.started);
     const bool holding = WaitForSingleObject(held, 30000) == WAIT_OBJECT_0;
     EXPECT_TRUE(holding) << "the holder did not open the log";
     if (holding) {
@@ -221,13 +193,10 @@ TEST_F(LogWriters, LogHeldByAnotherProcessLosesTheLine)
         append_log_crt("SHUTDOWN");
     }
     SetEvent(release);
-    if (WaitForSingleObject(holder.hProcess, 30000) != WAIT_OBJECT_0)
-        TerminateProcess(holder.hProcess, 1);
     DWORD exitCode = 1;
-    GetExitCodeProcess(holder.hProcess, &exitCode);
+    child_wait(holder, 30000, &exitCode);
     EXPECT_EQ(exitCode, 0u);
-    CloseHandle(holder.hThread);
-    CloseHandle(holder.hProcess);
+    child_close(holder);
     CloseHandle(held);
     CloseHandle(release);
 

@@ -7,90 +7,42 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
-
-namespace fs = std::filesystem;
 
 // Each test runs the overlay in a fresh empty current directory, where its start log lands.
 class OverlayExe : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("buzzel-exe-" + std::to_string(GetCurrentProcessId()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { ASSERT_TRUE(dir_.made); }
     void TearDown() override
     {
-        if (process_.hProcess != nullptr) {
-            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, 10000);
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
-        fs::remove_all(dir_);
+        DWORD ignored = 0;
+        child_wait(process_, 0, &ignored); // ends a run the test left going
+        child_close(process_);
     }
 
     void start(const wchar_t* arguments)
     {
-        std::wstring commandLine = L"\"" + wine_path(BUZZEL_EXE) + L"\" " + arguments;
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        ASSERT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   dir_.wstring().c_str(), &si, &process_))
-            << GetLastError();
+        process_ = child_start(wine_path(BUZZEL_EXE), arguments, dir_.path.wstring());
+        ASSERT_TRUE(process_.started) << GetLastError();
     }
 
     // The overlay's window, once it exists; null after timeoutMs.
     HWND find_window(DWORD timeoutMs)
     {
-        return wait_for_process_window(process_.dwProcessId, L"BuzzelClass", timeoutMs);
+        return wait_for_process_window(process_.info.dwProcessId, OVERLAY_WINDOW_CLASS, timeoutMs);
     }
 
     // Waits for the process to end; returns its exit code, or -999 when it did not end in time.
     int wait_exit(DWORD timeoutMs)
     {
-        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
-            return -999;
         DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<int>(code);
+        return child_wait(process_, timeoutMs, &code) ? static_cast<int>(code) : -999;
     }
 
-    // The start log's lines, each checked to end in CR LF and stripped of it.
-    std::vector<std::string> log_lines()
-    {
-        std::ifstream in(dir_ / "buzzel_start.log", std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        const std::string text = all.str();
-        std::vector<std::string> lines;
-        size_t begin = 0;
-        while (begin < text.size()) {
-            const size_t end = text.find("\r\n", begin);
-            EXPECT_NE(end, std::string::npos) << "line without CR LF: " << text.substr(begin);
-            if (end == std::string::npos)
-                break;
-            lines.push_back(text.substr(begin, end - begin));
-            begin = end + 2;
-        }
-        return lines;
-    }
-
-    fs::path dir_;
-    PROCESS_INFORMATION process_{};
+    TempFolder dir_{"buzzel_exe"};
+    Child process_;
 };
-
-// The message part of a log line, after its 23-character timestamp and " - ".
-static std::string message_of(const std::string& line)
-{
-    return line.size() >= 26 ? line.substr(26) : std::string();
-}
 
 TEST_F(OverlayExe, WindowIsABorderlessTopmostClickThroughToolWindowOverTheVirtualScreen)
 {
@@ -102,8 +54,7 @@ TEST_F(OverlayExe, WindowIsABorderlessTopmostClickThroughToolWindowOverTheVirtua
     EXPECT_STREQ(title, "Buzzel");
     // Shown: WS_POPUP and WS_VISIBLE, nothing else (no caption, border or system menu); the
     // platform adds WS_CLIPSIBLINGS to every top-level window.
-    for (int i = 0; i < 100 && !IsWindowVisible(hwnd); ++i)
-        Sleep(50);
+    wait_until([&] { return IsWindowVisible(hwnd) != FALSE; }, 5000);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)) & ~static_cast<DWORD>(WS_CLIPSIBLINGS),
               static_cast<DWORD>(WS_POPUP | WS_VISIBLE));
     // Layered, tool window (no taskbar button), mouse-transparent, topmost; nothing else.
@@ -121,20 +72,20 @@ TEST_F(OverlayExe, WindowIsABorderlessTopmostClickThroughToolWindowOverTheVirtua
     // A close request from outside ends the run normally.
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(wait_exit(20000), 0);
-    const std::vector<std::string> lines = log_lines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(message_of(lines[2]), "SHUTDOWN");
+    const std::vector<std::string> messages = read_log_messages(dir_.path);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[2], "SHUTDOWN");
 }
 
 TEST_F(OverlayExe, LimitShorterThanTheFirstTickEndsTheRunAtOnce)
 {
     start(L"-n 50 -t 0.001");
     EXPECT_EQ(wait_exit(20000), 0);
-    const std::vector<std::string> lines = log_lines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(message_of(lines[0]).rfind("START (winapi) cmd=", 0), 0u);
-    EXPECT_EQ(message_of(lines[1]).rfind("START cmd=", 0), 0u);
-    EXPECT_EQ(message_of(lines[2]), "SHUTDOWN");
+    const std::vector<std::string> messages = read_log_messages(dir_.path);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].rfind("START (winapi) cmd=", 0), 0u);
+    EXPECT_EQ(messages[1].rfind("START cmd=", 0), 0u);
+    EXPECT_EQ(messages[2], "SHUTDOWN");
 }
 
 // The exe's resources, read without running it.

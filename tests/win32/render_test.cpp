@@ -6,6 +6,7 @@
 #include "frame.h"
 #include "frame_pixels_reference.h"
 #include "reliability/process_resources.h"
+#include "test_support.h"
 #include "vector_fly.h"
 
 #include <gtest/gtest.h>
@@ -35,20 +36,17 @@ protected:
     void SetUp() override
     {
         previousDir_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("buzzel-render-" + std::to_string(GetCurrentProcessId()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
+        fs::current_path(dir_.path);
         release_fly_image();
     }
     void TearDown() override
     {
         release_fly_image();
         fs::current_path(previousDir_);
-        fs::remove_all(dir_);
     }
 
-    fs::path previousDir_, dir_;
+    fs::path previousDir_;
+    TempFolder dir_{"buzzel_render"};
 };
 
 static const CLSID PNG_ENCODER = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};

@@ -27,26 +27,6 @@
 // Bound for every wait on the launcher; reaching it fails the test, it is never a measurement.
 static const DWORD WAIT_LIMIT_MS = 30000;
 
-static void remove_tree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                remove_tree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 static std::wstring window_text(HWND window)
 {
     wchar_t text[512] = {};
@@ -96,13 +76,7 @@ class LauncherTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        static int counter = 0;
-        root_ = std::wstring(temp) + L"buzzel-launcher-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++counter);
-        work_ = root_ + L"\\work";
-        ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
+        ASSERT_TRUE(folder_.made);
         ASSERT_TRUE(CreateDirectoryW(work_.c_str(), nullptr));
     }
 
@@ -122,11 +96,7 @@ protected:
             }
             CloseHandle(job_);
         }
-        if (process_.hProcess) {
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
-        remove_tree(root_);
+        child_close(process_);
     }
 
     // Makes root\name (each backslash-separated part in turn) and puts the launcher there, with
@@ -156,22 +126,16 @@ protected:
     {
         job_ = CreateJobObjectW(nullptr, nullptr);
         ASSERT_NE(job_, nullptr);
-        std::wstring commandLine = L"\"" + folder + L"\\buzzel_gui.exe\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                                   work_.c_str(), &startup, &process_));
-        ASSERT_TRUE(AssignProcessToJobObject(job_, process_.hProcess));
+        process_ = child_start(folder + L"\\buzzel_gui.exe", L"", work_, job_, true);
+        ASSERT_TRUE(process_.started) << "not started, or not in the job";
         if (probe)
             install_probe();
-        ResumeThread(process_.hThread);
-        window_ = wait_for_window(L"BuzzelGuiClass");
+        ResumeThread(process_.info.hThread);
+        window_ = wait_for_window(LAUNCHER_WINDOW_CLASS);
         ASSERT_NE(window_, nullptr) << "no launcher window";
         // The window exists from inside CreateWindowExA on; it is shown only once it is complete,
         // and a sent message is answered only from the message loop.
-        for (DWORD waited = 0; !IsWindowVisible(window_) && waited < WAIT_LIMIT_MS; waited += 50)
-            Sleep(50);
-        ASSERT_TRUE(IsWindowVisible(window_));
+        ASSERT_TRUE(wait_until([this] { return IsWindowVisible(window_) != FALSE; }, WAIT_LIMIT_MS));
         ASSERT_NE(SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_LIMIT_MS, nullptr), 0);
     }
 
@@ -179,13 +143,13 @@ protected:
     void install_probe()
     {
         probeBlock_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LauncherProbeReport),
-                                         launcher_probe_block(process_.dwProcessId).c_str());
+                                         launcher_probe_block(process_.info.dwProcessId).c_str());
         ASSERT_NE(probeBlock_, nullptr);
         HMODULE library = LoadLibraryW(wine_path(LAUNCHER_PROBE_DLL).c_str());
         ASSERT_NE(library, nullptr);
         const auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, "launcher_probe_hook")));
         ASSERT_NE(hook, nullptr);
-        probeHook_ = SetWindowsHookExW(WH_CALLWNDPROC, hook, library, process_.dwThreadId);
+        probeHook_ = SetWindowsHookExW(WH_CALLWNDPROC, hook, library, process_.info.dwThreadId);
         ASSERT_NE(probeHook_, nullptr);
     }
 
@@ -204,17 +168,14 @@ protected:
     // The launcher's top-level window of that class, once it exists; null after WAIT_LIMIT_MS.
     HWND wait_for_window(const wchar_t* className)
     {
-        return wait_for_process_window(process_.dwProcessId, className, WAIT_LIMIT_MS);
+        return wait_for_process_window(process_.info.dwProcessId, className, WAIT_LIMIT_MS);
     }
 
     // The launcher's exit code once it has ended; STILL_ACTIVE if it does not end.
     DWORD wait_exit()
     {
-        if (WaitForSingleObject(process_.hProcess, WAIT_LIMIT_MS) != WAIT_OBJECT_0)
-            return STILL_ACTIVE;
         DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return code;
+        return child_wait(process_, WAIT_LIMIT_MS, &code) ? code : STILL_ACTIVE;
     }
 
     // Processes of the job that run one of our programs. Wine may start helper processes of its
@@ -249,57 +210,39 @@ protected:
     // True once the launcher and every overlay it started have ended.
     bool wait_all_ended()
     {
-        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
-            if (our_processes().empty())
-                return true;
-            Sleep(50);
-        }
-        return false;
+        return wait_until([this] { return our_processes().empty(); }, WAIT_LIMIT_MS);
     }
 
     // The overlay's start log in the work folder, once it holds a line that contains text.
     std::string wait_log_line(const char* text)
     {
-        const std::wstring path = work_ + L"\\buzzel_start.log";
-        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
-            HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
-                std::string log(65536, '\0');
-                DWORD read = 0;
-                ReadFile(file, log.data(), static_cast<DWORD>(log.size()), &read, nullptr);
-                CloseHandle(file);
-                log.resize(read);
+        std::string log;
+        const bool found = wait_until(
+            [&] {
+                log = read_file(work_ + L"\\buzzel_start.log");
                 const size_t at = log.find(text);
-                if (at != std::string::npos && log.find("\r\n", at) != std::string::npos)
-                    return log;
-            }
-            Sleep(50);
-        }
-        return std::string();
+                return at != std::string::npos && log.find("\r\n", at) != std::string::npos;
+            },
+            WAIT_LIMIT_MS);
+        return found ? log : std::string();
     }
 
     // The stand-in's records: its own path and its command line for each start; empty if it never ran.
     std::vector<std::wstring> wait_record()
     {
-        const std::wstring path = work_ + L"\\launched.txt";
-        for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
-            HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (file != INVALID_HANDLE_VALUE) {
-                std::wstring text(8192, L'\0');
-                DWORD read = 0;
-                ReadFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr);
-                CloseHandle(file);
-                text.resize(read / sizeof(wchar_t));
-                std::vector<std::wstring> lines;
+        std::vector<std::wstring> lines;
+        const bool found = wait_until(
+            [&] {
+                const std::string bytes = read_file(work_ + L"\\launched.txt");
+                std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+                CopyMemory(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+                lines.clear();
                 for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
                     lines.push_back(text.substr(start, end - start));
-                if (lines.size() >= 2)
-                    return lines;
-            }
-            Sleep(50);
-        }
-        return {};
+                return lines.size() >= 2;
+            },
+            WAIT_LIMIT_MS);
+        return found ? lines : std::vector<std::wstring>();
     }
 
     HWND slider(int id) { return GetDlgItem(window_, id); }
@@ -364,11 +307,13 @@ protected:
         EXPECT_EQ(wait_record().size(), 2u) << "the overlay was started more than once";
     }
 
-    std::wstring root_, work_;
+    TempFolder folder_{"buzzel_launcher"};
+    const std::wstring root_ = folder_.path.wstring();
+    const std::wstring work_ = root_ + L"\\work";
     HANDLE probeBlock_ = nullptr;
     HHOOK probeHook_ = nullptr;
     HANDLE job_ = nullptr;
-    PROCESS_INFORMATION process_{};
+    Child process_;
     HWND window_ = nullptr;
 };
 
@@ -618,23 +563,24 @@ static void expect_embedded_fly_in_header(HWND window)
     int top = -1, bottom = -1, leftmost = width, darkInGap = 0;
     const Gdiplus::RectF text = measure_header_text();
     const HeaderLayout layout = header_layout(true, 144, 144, width, text.Width, text.Height);
-    for (DWORD waited = 0; top < 0 && waited < WAIT_LIMIT_MS; waited += 50) {
-        const std::vector<DWORD> pixels = screen_pixels(origin.x, origin.y, width, GUI_HEADER_HEIGHT);
-        for (int y = 0; y < GUI_HEADER_HEIGHT; ++y) {
-            for (int x = 0; x < width; ++x) {
-                if (!dark(pixels[y * width + x]))
-                    continue;
-                if (top < 0)
-                    top = y;
-                bottom = y;
-                leftmost = x < leftmost ? x : leftmost;
-                if (x >= layout.imageX + 47 && x < layout.textX)
-                    ++darkInGap;
+    wait_until(
+        [&] {
+            const std::vector<DWORD> pixels = screen_pixels(origin.x, origin.y, width, GUI_HEADER_HEIGHT);
+            for (int y = 0; y < GUI_HEADER_HEIGHT; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    if (!dark(pixels[y * width + x]))
+                        continue;
+                    if (top < 0)
+                        top = y;
+                    bottom = y;
+                    leftmost = x < leftmost ? x : leftmost;
+                    if (x >= layout.imageX + 47 && x < layout.textX)
+                        ++darkInGap;
+                }
             }
-        }
-        if (top < 0)
-            Sleep(50);
-    }
+            return top >= 0;
+        },
+        WAIT_LIMIT_MS);
 
     // The fly's black pixels span rows 5 to 141 and columns from 8 of the 144 x 144 image:
     // drawn 48 x 48 at (imageX, 21) they start about 2 rows down and 2 to 3 columns in.
@@ -823,14 +769,14 @@ TEST_F(LauncherTest, ValueLabelsShowTheirTextWhole)
         whole.push_back(label_drawn_whole(label(index), rect.right - rect.left, rect.bottom - rect.top));
     }
     // The window reaches the screen shortly after it is painted: wait until all four show whole.
-    for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
-        for (size_t i = 0; i < rects.size(); ++i)
-            shown[i] = screen_pixels(rects[i].left, rects[i].top, rects[i].right - rects[i].left,
-                                     rects[i].bottom - rects[i].top);
-        if (shown == whole)
-            break;
-        Sleep(50);
-    }
+    wait_until(
+        [&] {
+            for (size_t i = 0; i < rects.size(); ++i)
+                shown[i] = screen_pixels(rects[i].left, rects[i].top, rects[i].right - rects[i].left,
+                                         rects[i].bottom - rects[i].top);
+            return shown == whole;
+        },
+        WAIT_LIMIT_MS);
     for (size_t i = 0; i < rects.size(); ++i) {
         const int width = rects[i].right - rects[i].left;
         std::string rows;

@@ -2,7 +2,6 @@
 // allocate, a very long command line, broken fly images, a log it cannot write and a current
 // directory it cannot write. Each run must end the specified way with its exact exit code; a
 // crash would show as a code like 0xC0000005 (the prefix shows no crash dialog).
-#include "child_process.h"
 #include "fly_image.h"
 #include "png_bytes.h"
 #include "test_support.h"
@@ -15,7 +14,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -32,46 +30,10 @@ std::string narrow(const std::wstring& text)
     return std::string(text.begin(), text.end()); // the tests only use ASCII
 }
 
-// Lines of the log, each with its CR LF; a piece without a line end is kept as it is.
-std::vector<std::string> split_lines(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t end = bytes.find("\r\n", start);
-        const size_t next = end == std::string::npos ? bytes.size() : end + 2;
-        lines.push_back(bytes.substr(start, next - start));
-        start = next;
-    }
-    return lines;
-}
-
-// The message of a log line: what follows the 23-character timestamp and " - ", without CR LF.
-std::string message_of(const std::string& line)
-{
-    if (line.size() < 28 || line.compare(23, 3, " - ") != 0 ||
-        line.compare(line.size() - 2, 2, "\r\n") != 0)
-        return "malformed line: " + line;
-    return line.substr(26, line.size() - 28);
-}
-
 // Every test runs the program in a fresh directory of its own.
 class BadInput : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        static int serial = 0;
-        dir_ = fs::temp_directory_path() /
-               ("buzzel_bad_input_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(++serial));
-        fs::remove_all(dir_);
-        ASSERT_TRUE(fs::create_directories(dir_));
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
+    void SetUp() override { ASSERT_TRUE(folder_.made); }
 
     // Runs the program to its end in directory (the test's own by default); false if it hung.
     bool run(const std::wstring& arguments, DWORD* exitCode, const std::wstring& directory = L"")
@@ -88,7 +50,7 @@ protected:
     {
         Child child = child_start(program_, arguments, dir_.wstring());
         EXPECT_TRUE(child.started);
-        const HWND window = wait_for_process_window(child.info.dwProcessId, L"BuzzelClass", 20000);
+        const HWND window = wait_for_process_window(child.info.dwProcessId, OVERLAY_WINDOW_CLASS, 20000);
         EXPECT_NE(window, nullptr) << "no overlay window";
         if (window != nullptr) {
             Sleep(500); // let the clock tick for a while first
@@ -99,11 +61,7 @@ protected:
         return ended;
     }
 
-    std::string log() const
-    {
-        std::ifstream file(dir_ / "buzzel_start.log", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
+    std::string log() const { return read_file((dir_ / "buzzel_start.log").wstring()); }
 
     // The command line the program sees for these arguments.
     std::string command_line(const std::wstring& arguments) const
@@ -114,12 +72,12 @@ protected:
     // The log of one run: both START lines with the command line, then the given last message.
     void expect_log(const std::wstring& arguments, const std::string& last) const
     {
-        const std::vector<std::string> lines = split_lines(log());
-        ASSERT_EQ(lines.size(), 3u) << log();
+        const std::vector<std::string> messages = read_log_messages(dir_);
+        ASSERT_EQ(messages.size(), 3u) << log();
         const std::string commandLine = command_line(arguments);
-        EXPECT_EQ(message_of(lines[0]), "START (winapi) cmd=" + commandLine);
-        EXPECT_EQ(message_of(lines[1]), "START cmd=" + commandLine);
-        EXPECT_EQ(message_of(lines[2]), last);
+        EXPECT_EQ(messages[0], "START (winapi) cmd=" + commandLine);
+        EXPECT_EQ(messages[1], "START cmd=" + commandLine);
+        EXPECT_EQ(messages[2], last);
     }
 
     void write_file(const fs::path& relative, const std::string& bytes) const
@@ -129,7 +87,8 @@ protected:
         file << bytes;
     }
 
-    fs::path dir_;
+    TempFolder folder_{"buzzel_bad_input"};
+    const fs::path& dir_ = folder_.path;
     const std::wstring program_ = wine_path(BUZZEL_EXE);
 };
 

@@ -2,7 +2,6 @@
 // by "Quit" and now and then by "Let's Fly" with a one-second run: every launcher ends with 0,
 // nothing outlives the runs, and the start log holds exactly the launched runs' lines and
 // stops growing.
-#include "child_process.h"
 #include "test_support.h"
 #include "gui_ids.h"
 
@@ -13,8 +12,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -44,18 +41,7 @@ JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting(HANDLE job)
 // Waits until no process of the job is left; false if one still runs at the limit.
 bool job_empties(HANDLE job)
 {
-    for (DWORD waited = 0; waited < WAIT_LIMIT_MS; waited += 50) {
-        if (accounting(job).ActiveProcesses == 0)
-            return true;
-        Sleep(50);
-    }
-    return false;
-}
-
-std::string read_file(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return wait_until([job] { return accounting(job).ActiveProcesses == 0; }, WAIT_LIMIT_MS);
 }
 
 size_t count_lines(const std::string& text, const std::string& message)
@@ -73,14 +59,13 @@ TEST(LauncherRepeat, TwentyRunsLeaveNoProcessAndNoGrowingLog)
 {
     // The launcher and the real overlay side by side in a fresh folder, which is also the
     // current directory, so a started overlay logs there.
-    const fs::path dir = fs::temp_directory_path() /
-                         ("buzzel_launcher_repeat_" + std::to_string(GetCurrentProcessId()));
-    fs::remove_all(dir);
-    ASSERT_TRUE(fs::create_directories(dir));
+    const TempFolder folder("buzzel_launcher_repeat");
+    ASSERT_TRUE(folder.made);
+    const fs::path& dir = folder.path;
     fs::copy_file(wine_path(BUZZEL_GUI_EXE), dir / "buzzel_gui.exe");
     fs::copy_file(wine_path(BUZZEL_EXE), dir / "buzzel.exe");
     const std::wstring launcher = (dir / "buzzel_gui.exe").wstring();
-    const fs::path logPath = dir / "buzzel_start.log";
+    const std::wstring logPath = (dir / "buzzel_start.log").wstring();
 
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
     ASSERT_NE(job, nullptr);
@@ -89,7 +74,7 @@ TEST(LauncherRepeat, TwentyRunsLeaveNoProcessAndNoGrowingLog)
         SCOPED_TRACE("run " + std::to_string(run + 1));
         Child child = child_start(launcher, L"", dir.wstring(), job);
         ASSERT_TRUE(child.started);
-        const HWND window = wait_for_process_window(child.info.dwProcessId, L"BuzzelGuiClass", WAIT_LIMIT_MS);
+        const HWND window = wait_for_process_window(child.info.dwProcessId, LAUNCHER_WINDOW_CLASS, WAIT_LIMIT_MS);
         ASSERT_NE(window, nullptr) << "no launcher window";
         // Answered only once the message loop runs, so the window is complete.
         ASSERT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_LIMIT_MS, nullptr), 0);
@@ -127,6 +112,4 @@ TEST(LauncherRepeat, TwentyRunsLeaveNoProcessAndNoGrowingLog)
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3 * launched);
     Sleep(1500);
     EXPECT_EQ(read_file(logPath), log);
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
 }

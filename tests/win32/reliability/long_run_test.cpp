@@ -6,12 +6,14 @@
 // The window stays hidden: every tick still composes the frame and presents it to the window,
 // but Wine does not pass it on to the X server, which, having no compositor in Xvfb, would cut
 // the window's shape out of each frame's alpha at about 200 ms a frame for 200 flies.
+#include "../test_support.h"
 #include "fly_checks.h"
 #include "fly_image.h"
 #include "overlay_window.h"
 #include "process_resources.h"
 #include "settings.h"
 #include "swarm.h"
+#include "virtual_screen.h"
 
 #include <windows.h>
 #include <objidl.h>
@@ -51,16 +53,6 @@ bool swarm_sound(int* broken)
     return true;
 }
 
-// Hands every message waiting for this thread on, as the overlay's loop would between ticks.
-void pump_messages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 void print(const char* when, const ProcessResources& r)
 {
     std::printf("%s: GDI %ld counted (%lu reported), USER %lu reported, windows %ld, handles %ld "
@@ -76,9 +68,8 @@ SIZE_T difference(SIZE_T a, SIZE_T b) { return a > b ? a - b : b - a; }
 TEST(LongRun, FiveThousandTicksHoldNothingMore)
 {
     const fs::path saved = fs::current_path();
-    const fs::path dir = fs::temp_directory_path() / ("buzzel_long_run_" + std::to_string(GetCurrentProcessId()));
-    fs::create_directories(dir);
-    fs::current_path(dir); // no fly\fly.png here: the embedded image, as in most real runs
+    const TempFolder dir("buzzel_long_run");
+    fs::current_path(dir.path); // no fly\fly.png here: the embedded image, as in most real runs
 
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
@@ -94,10 +85,7 @@ TEST(LongRun, FiveThousandTicksHoldNothingMore)
     g_flyCount = FLIES;
     g_sizeVariationPercent = 50;
     g_timeoutSeconds = 0.0; // no limit: the test decides when the run ends
-    virtualX = 0;
-    virtualY = 0;
-    windowWidth = SCREEN_WIDTH;
-    windowHeight = SCREEN_HEIGHT;
+    set_virtual_screen(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     ASSERT_TRUE(allocate_flies());
     const HWND hwnd = create_overlay_window(GetModuleHandleA(nullptr));
     ASSERT_NE(hwnd, nullptr);
@@ -110,7 +98,7 @@ TEST(LongRun, FiveThousandTicksHoldNothingMore)
     const DWORD started = GetTickCount();
     for (int tick = 1; tick <= TICKS; ++tick) {
         SendMessageA(hwnd, WM_TIMER, 1, 0);
-        pump_messages();
+        pump_messages(); // as the overlay's loop would between ticks
         ASSERT_TRUE(swarm_sound(&broken)) << "fly " << broken << " after tick " << tick;
         if (tick == SETTLING_TICKS) {
             settled = measure_process_resources();
@@ -141,6 +129,4 @@ TEST(LongRun, FiveThousandTicksHoldNothingMore)
     release_fly_image();
     Gdiplus::GdiplusShutdown(token);
     fs::current_path(saved);
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
 }

@@ -4,7 +4,6 @@
 // too many, and ending the job kills the desktop under every other program, whose windows then
 // die in Wine's X11 driver when closed (BadWindow, no "SHUTDOWN"). The rig's desktop keeper
 // holds the desktop for the whole session.
-#include "child_process.h"
 #include "test_support.h"
 
 #include <windows.h>
@@ -13,10 +12,8 @@
 
 #include <filesystem>
 
-namespace fs = std::filesystem;
-
 // Runs the overlay briefly in dir, inside job when one is given; its exit code.
-static DWORD short_run(const fs::path& dir, HANDLE job)
+static DWORD short_run(const std::filesystem::path& dir, HANDLE job)
 {
     Child child = child_start(wine_path(BUZZEL_EXE), L"-t 0.3", dir.wstring(), job);
     EXPECT_TRUE(child.started);
@@ -30,20 +27,17 @@ static DWORD short_run(const fs::path& dir, HANDLE job)
 // closes an unused desktop passes; then a program in a job still runs alone there.
 TEST(WineSession, DesktopOutlivesItsProgramsOutsideEveryJob)
 {
-    const fs::path dir = fs::temp_directory_path() / ("buzzel_session_" + std::to_string(GetCurrentProcessId()));
-    fs::remove_all(dir);
-    ASSERT_TRUE(fs::create_directories(dir));
-    EXPECT_EQ(short_run(dir, nullptr), 0u);
+    const TempFolder dir("buzzel_session");
+    ASSERT_TRUE(dir.made);
+    EXPECT_EQ(short_run(dir.path, nullptr), 0u);
     Sleep(3000);
 
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
     ASSERT_NE(job, nullptr);
-    EXPECT_EQ(short_run(dir, job), 0u);
+    EXPECT_EQ(short_run(dir.path, job), 0u);
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
     QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr);
     EXPECT_EQ(info.TotalProcesses, 1u) << "a process besides the overlay ran in its job";
     EXPECT_EQ(info.ActiveProcesses, 0u);
     CloseHandle(job);
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
 }
