@@ -29,6 +29,7 @@ static Atom g_compositorSelection; // _NET_WM_CM_S<screen>, owned by a running c
 static Colormap g_colormap = 0;    // the window's own colormap when its visual is not the default
 static bool g_raisePending = false; // another window was mapped or restacked since the last raise
 static int g_lastXError = 0;        // code of the last X error not yet taken; the handler sets it
+static int g_blending = -1;         // 1 blended, 0 shaped, -1 before set_window_blending first ran
 
 const char* display_name()
 {
@@ -186,10 +187,9 @@ void set_window_shape(const XRectangle* rects, int count)
 
 void set_window_blending(bool blending)
 {
-    static int current = -1; // unknown until the first call
-    if (current == static_cast<int>(blending))
+    if (g_blending == static_cast<int>(blending))
         return;
-    current = blending;
+    g_blending = blending;
     if (blending) {
         XSetWindowBackground(g_display, g_window, 0);
         XShapeCombineMask(g_display, g_window, ShapeBounding, 0, 0, None, ShapeSet);
