@@ -30,7 +30,6 @@ static std::vector<PixelRect> g_drawn;   // each fly's box in the frame as last 
 static std::vector<PixelRect> g_boxes;   // each fly's box this tick
 static std::vector<PixelRect> g_shape;   // the window's shape this tick
 static std::vector<XRectangle> g_xrects; // the same, as the server takes it
-static bool g_shaped = true;             // the window shows only its shape (no compositing manager)
 
 // Shared memory works only with a server on this machine; any failure falls back to XPutImage.
 static bool create_shm_image(int w, int h)
@@ -157,10 +156,8 @@ void frame_update(const Fly* swarm, int count, cairo_surface_t* image)
     cairo_surface_flush(g_surface);
     // A compositing manager blends the whole window; without one only the shape shows. The shape
     // goes first: pixels put where the window does not show yet would be clipped away.
-    const bool modeChanged = g_shaped == g_composited;
-    g_shaped = !g_composited;
-    set_window_blending(g_composited);
-    if (g_shaped)
+    const bool modeChanged = set_window_blending(g_composited);
+    if (!g_composited)
         reshape();
     if (modeChanged && g_composited) {
         put_rect(PixelRect{0, 0, windowWidth, windowHeight}); // the window's pixels were never blended

@@ -185,20 +185,21 @@ void set_window_shape(const XRectangle* rects, int count)
                             ShapeSet, YXBanded);
 }
 
-void set_window_blending(bool blending)
+bool set_window_blending(bool blending)
 {
     if (g_blending == static_cast<int>(blending))
-        return;
+        return false;
     g_blending = blending;
     if (blending) {
         XSetWindowBackground(g_display, g_window, 0);
         XShapeCombineMask(g_display, g_window, ShapeBounding, 0, 0, None, ShapeSet);
         XClearWindow(g_display, g_window);
-        return;
+        return true;
     }
     // Painting a background into every newly shaped part would cost the server as much again as
     // the shape itself, and the frame covers it at once.
     XSetWindowBackgroundPixmap(g_display, g_window, None);
+    return true;
 }
 
 // Override-redirect windows (menus, tooltips, another overlay) are left alone: two overlays that

@@ -36,8 +36,8 @@ void set_window_shape(const XRectangle* rects, int count);
 
 // With blending (a compositing manager runs) the whole window shows, transparent where no fly is;
 // without, only its shape shows, and the server paints nothing for it: the frame does. Does
-// nothing when the window is already so.
-void set_window_blending(bool blending);
+// nothing when the window is already so; true when it changed the window (always the first time).
+bool set_window_blending(bool blending);
 
 // Handles one event from the connection: a compositing manager that comes or goes, a window
 // mapped or restacked that may now cover the overlay.
